@@ -1,0 +1,99 @@
+#include "file_stream.h"
+
+#include <cstring>
+#include <new>
+
+namespace gmd {
+
+bool FileStream::open(const char* name, Direction direction) noexcept {
+    close();
+    if (name == nullptr) return false;
+    buffer_.reset(new (std::nothrow) unsigned char[kBufferSize]);
+    if (!buffer_) return false;
+    const char* mode = direction == Direction::Read ? "rb" : direction == Direction::Write ? "wb" : "ab";
+    file_ = std::fopen(name, mode);
+    if (file_ == nullptr) {
+        buffer_.reset();
+        return false;
+    }
+    // The stream does its own buffering.
+    std::setvbuf(file_, nullptr, _IONBF, 0);
+    direction_ = direction;
+    begin_ = end_ = 0;
+    failed_ = bad_ = eof_ = false;
+    return true;
+}
+
+bool FileStream::refill() noexcept {
+    begin_ = 0;
+    end_ = std::fread(buffer_.get(), 1, kBufferSize, file_);
+    return end_ > 0;
+}
+
+bool FileStream::read(void* dst, std::size_t n) noexcept {
+    if (failed() || !readable()) {
+        failed_ = true;
+        return false;
+    }
+    auto* out = static_cast<unsigned char*>(dst);
+    while (n > 0) {
+        std::size_t available = end_ - begin_;
+        if (available == 0) {
+            // Large payloads bypass the buffer once it is drained.
+            if (n >= kBufferSize) {
+                std::size_t got = std::fread(out, 1, n, file_);
+                if (got == n) return true;
+                failed_ = eof_ = true;
+                return false;
+            }
+            if (!refill()) {
+                failed_ = eof_ = true;
+                return false;
+            }
+            available = end_;
+        }
+        std::size_t take = available < n ? available : n;
+        std::memcpy(out, buffer_.get() + begin_, take);
+        begin_ += take;
+        out += take;
+        n -= take;
+    }
+    return true;
+}
+
+bool FileStream::flush() noexcept {
+    if (end_ == 0) return !bad_;
+    bool complete = std::fwrite(buffer_.get(), 1, end_, file_) == end_;
+    end_ = 0;
+    if (!complete) bad_ = true;
+    return !bad_;
+}
+
+bool FileStream::write(const void* src, std::size_t n) noexcept {
+    if (bad_ || !writable()) {
+        bad_ = true;
+        return false;
+    }
+    const auto* in = static_cast<const unsigned char*>(src);
+    if (end_ + n > kBufferSize) {
+        if (!flush()) return false;
+        if (n >= kBufferSize) {
+            if (std::fwrite(in, 1, n, file_) != n) bad_ = true;
+            return !bad_;
+        }
+    }
+    std::memcpy(buffer_.get() + end_, in, n);
+    end_ += n;
+    return true;
+}
+
+void FileStream::close() noexcept {
+    if (file_ == nullptr) return;
+    if (direction_ != Direction::Read && !bad_) flush();
+    std::fclose(file_);
+    file_ = nullptr;
+    buffer_.reset();
+    begin_ = end_ = 0;
+}
+
+}  // namespace gmd

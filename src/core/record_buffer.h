@@ -1,0 +1,92 @@
+// RecordBuffer: the current record of a handle.
+//
+// Words are kept as 32-bit values in host order; the frame layer converts
+// them to and from the file's little-endian order, so accessors never think
+// about byte order. The word array only ever grows its capacity: reading or
+// building a run of records allocates only when a record needs more words
+// than any before it.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace gmd {
+
+using RecordWord = std::uint32_t;
+
+class RecordBuffer {
+public:
+    std::uint8_t letter = 0;  // record type letter; 0 is the empty record
+    std::int8_t group = 0;    // header byte 6
+    std::int8_t group2 = 0;   // header byte 7, the second header byte
+
+    std::int32_t wordCount() const { return static_cast<std::int32_t>(words_.size()); }
+    RecordWord* payload() { return words_.data(); }
+    const RecordWord* payload() const { return words_.data(); }
+
+    // True when words [first, first + count) all exist; the one bounds test
+    // every accessor of a record read from a file goes through.
+    bool holds(std::int64_t first, std::int64_t count) const {
+        return first >= 0 && count >= 0 && first + count <= static_cast<std::int64_t>(words_.size());
+    }
+
+    RecordWord raw(std::int32_t i) const { return words_[static_cast<std::size_t>(i)]; }
+    void setRaw(std::int32_t i, RecordWord w) { words_[static_cast<std::size_t>(i)] = w; }
+
+    float getFloat(std::int32_t i) const {
+        float f;
+        RecordWord w = raw(i);
+        std::memcpy(&f, &w, sizeof f);
+        return f;
+    }
+    void setFloat(std::int32_t i, float f) {
+        RecordWord w;
+        std::memcpy(&w, &f, sizeof w);
+        setRaw(i, w);
+    }
+    std::int32_t getInt(std::int32_t i) const { return static_cast<std::int32_t>(raw(i)); }
+    void setInt(std::int32_t i, std::int32_t v) { setRaw(i, static_cast<RecordWord>(v)); }
+
+    // Byte b of the payload in file order: byte 4i is the first byte of word i.
+    std::uint8_t byte(std::int64_t b) const {
+        return static_cast<std::uint8_t>(raw(static_cast<std::int32_t>(b / 4)) >> (8 * (b % 4)));
+    }
+    void setByte(std::int64_t b, std::uint8_t value) {
+        auto i = static_cast<std::int32_t>(b / 4);
+        unsigned shift = static_cast<unsigned>(8 * (b % 4));
+        setRaw(i, (raw(i) & ~(RecordWord{0xFF} << shift)) | (RecordWord{value} << shift));
+    }
+
+    // Three words widened exactly to double.
+    void readVector(std::int32_t i, double v[3]) const {
+        for (int k = 0; k < 3; ++k) v[k] = getFloat(i + k);
+    }
+    // Three doubles rounded to the nearest float32.
+    void writeVector(std::int32_t i, const double v[3]) {
+        for (int k = 0; k < 3; ++k) setFloat(i + k, static_cast<float>(v[k]));
+    }
+
+    // Keeps the first min(n, old) words; new words are all-bits-zero.
+    void resize(std::int32_t n) { words_.resize(static_cast<std::size_t>(n), 0u); }
+
+    void setHeader(std::uint8_t newLetter, std::int32_t n, std::int8_t newGroup, std::int8_t newGroup2) {
+        letter = newLetter;
+        group = newGroup;
+        group2 = newGroup2;
+        resize(n);
+    }
+
+    // Copies count raw words to or from caller memory (float or int32 alike).
+    void copyOut(std::int32_t first, std::int32_t count, void* out) const {
+        if (count > 0) std::memcpy(out, words_.data() + first, static_cast<std::size_t>(count) * 4);
+    }
+    void copyIn(std::int32_t first, std::int32_t count, const void* in) {
+        if (count > 0) std::memcpy(words_.data() + first, in, static_cast<std::size_t>(count) * 4);
+    }
+
+private:
+    std::vector<RecordWord> words_;
+};
+
+}  // namespace gmd

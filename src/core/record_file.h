@@ -1,0 +1,43 @@
+// RecordFile: the object behind a GMD_File handle.
+//
+// One open file (the stream) and the single current record with its decoded
+// forms. Nothing here is shared between handles.
+#pragma once
+
+#include <cstdint>
+
+#include "../solids/solid_geometry.h"
+#include "../surfaces/hinge_data.h"
+#include "../surfaces/nurbs_model.h"
+#include "file_stream.h"
+#include "record_buffer.h"
+
+struct GMD_File;
+
+namespace gmd {
+
+class RecordFile {
+public:
+    FileStream stream;
+    bool isOpen = false;
+    RecordBuffer record;
+    bool invalid = false;          // the record just read failed its family's check
+    bool quad = false;             // the polygon in hand has four corners
+    std::int32_t attribute = 0;    // the attributed polygon in hand carries an FSS orientation
+    EllipticalCylinderGeometry ellipticalCylinder;
+    ConeGeometry cone;
+    NurbsModel nurbs;
+    HingeData hinge;
+
+    // Back to the empty record: what WriteRecord and ResetRecord leave behind.
+    void emptyRecord() {
+        record.setHeader(0, 0, 0, 0);
+        quad = false;
+        attribute = 0;
+    }
+};
+
+inline RecordFile* fileOf(GMD_File* handle) { return reinterpret_cast<RecordFile*>(handle); }
+inline GMD_File* handleOf(RecordFile* file) { return reinterpret_cast<GMD_File*>(file); }
+
+}  // namespace gmd

@@ -1,0 +1,55 @@
+#include "text.h"
+
+#include <cstring>
+#include <limits>
+
+namespace gmd {
+namespace {
+
+constexpr std::size_t kLongestText = std::numeric_limits<std::int32_t>::max() / 2;
+
+void writePadded(RecordBuffer& record, std::int32_t firstWord, const char* text, std::size_t m, std::int32_t padded) {
+    const std::int64_t base = std::int64_t{firstWord} * 4;
+    for (std::int32_t b = 0; b < padded; ++b) {
+        auto c = static_cast<std::size_t>(b) < m ? static_cast<std::uint8_t>(text[b]) : std::uint8_t{' '};
+        record.setByte(base + b, c);
+    }
+}
+
+}  // namespace
+
+std::int32_t paddedLength(const char* text) {
+    if (text == nullptr) return -1;
+    std::size_t m = std::strlen(text);
+    if (m > kLongestText) return -1;
+    return static_cast<std::int32_t>((m + 3) & ~std::size_t{3});
+}
+
+bool assignPadded(RecordBuffer& record, const char* text) {
+    std::int32_t padded = paddedLength(text);
+    if (padded < 0) return false;
+    record.resize(padded / 4);
+    writePadded(record, 0, text, std::strlen(text), padded);
+    return true;
+}
+
+bool appendCounted(RecordBuffer& record, const char* text) {
+    std::int32_t padded = paddedLength(text);
+    const std::int32_t c = record.wordCount();
+    if (padded < 0 || std::int64_t{c} + 1 + padded / 4 > std::numeric_limits<std::int32_t>::max()) return false;
+    record.resize(c + 1 + padded / 4);
+    record.setInt(c, padded);
+    writePadded(record, c + 1, text, std::strlen(text), padded);
+    return true;
+}
+
+void copyText(const RecordBuffer& record, std::int32_t firstWord, std::int32_t bytes, char* out) {
+    const std::int64_t base = std::int64_t{firstWord} * 4;
+    for (std::int32_t b = 0; b < bytes; ++b) {
+        out[b] = static_cast<char>(record.byte(base + b));
+        if (out[b] == '\0') return;
+    }
+    out[bytes < 0 ? 0 : bytes] = '\0';
+}
+
+}  // namespace gmd

@@ -1,0 +1,29 @@
+// Text in record words.
+//
+// A padded string is the text up to its NUL (m bytes, NUL not stored) followed
+// by spaces up to L = the smallest multiple of 4 not below m, packed four
+// bytes a word in byte order. A counted string is an int32 word holding L
+// followed by the padded string.
+#pragma once
+
+#include <cstdint>
+
+#include "record_buffer.h"
+
+namespace gmd {
+
+// L for a text, or -1 when the text is too long for a record.
+std::int32_t paddedLength(const char* text);
+
+// Replaces all words of the record with the padded text.
+bool assignPadded(RecordBuffer& record, const char* text);
+
+// Appends L and the padded text behind the last word.
+bool appendCounted(RecordBuffer& record, const char* text);
+
+// Copies `bytes` bytes starting at word `firstWord` into out, stopping after
+// the first NUL, and always terminates out. The caller has checked that the
+// record holds the bytes.
+void copyText(const RecordBuffer& record, std::int32_t firstWord, std::int32_t bytes, char* out);
+
+}  // namespace gmd
