@@ -1,3 +1,4 @@
+// House rules for changing this tree: CONTRIBUTING.md at the top.
 // Shared fixtures for the test suite: temporary files, crafted frames and
 // the bytes a handle wrote.
 #pragma once

@@ -1,3 +1,4 @@
+// House rules for changing this tree: CONTRIBUTING.md at the top.
 // The shapes every accessor export is made of.
 //
 //   guarded       - null handle and any exception become 0: nothing is thrown
