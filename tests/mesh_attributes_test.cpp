@@ -383,6 +383,7 @@ TEST(MeshAttributeSetters, AmendRecordsReadFromAFile) {
         withCount('A', 1, 9, 1, 1),
         frame('A', countingWords(9), 0, 3),
         withCount('A', 2, 12, 2, 2),
+        withCount('A', 1, 9, 5, 2),
     }));
     // A longer segment is cut to its radius form.
     ASSERT_EQ(GMD_GetRecord(f.in), 1);
@@ -405,6 +406,11 @@ TEST(MeshAttributeSetters, AmendRecordsReadFromAFile) {
     ASSERT_EQ(GMD_GetRecord(f.in), 1);
     thickness(f.in, 2);
     EXPECT_EQ(wordsInHand(f.in), join({countingWords(12), intWords({2}), floatWords({0.125f, 2.5f})}));
+
+    // The last three words have the length of a list of 2 but count 5.
+    ASSERT_EQ(GMD_GetRecord(f.in), 1);
+    EXPECT_EQ(GMD_SetPolygonThickness(f.in, 2, kThickness), 0);
+    EXPECT_EQ(wordsInHand(f.in), join({countingWords(9), intWords({5}), countingWords(2)}));
 }
 
 TEST(MeshAttributes, AttributedPolygonsRoundTripWithTheirFlags) {

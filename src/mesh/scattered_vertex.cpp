@@ -10,11 +10,10 @@ namespace {
 constexpr WordRange kPosition{0, 3};
 constexpr std::int32_t kAdjacencyWord = 3;
 
-// A 'v' record shorter than its position (only a file makes one) has no
-// adjacency list either, and every accessor refuses it.
+// Negative for a 'v' record shorter than its position (only a file makes
+// one), which every accessor then refuses, and for any other letter.
 std::int32_t adjacencyCount(const RecordBuffer& record) {
-    return record.letter == 'v' && record.holds(kPosition.first, kPosition.count) ? record.wordCount() - kAdjacencyWord
-                                                                                  : -1;
+    return record.letter == 'v' ? record.wordCount() - kAdjacencyWord : -1;
 }
 
 }  // namespace
