@@ -1,6 +1,9 @@
 // Fixtures shared by the surfaces tests (NURBS, junctions, hinges, names).
 #pragma once
 
+#include <functional>
+#include <limits>
+#include <string>
 #include <vector>
 
 #include "test_support.h"
@@ -22,6 +25,13 @@ private:
     Handle in_;
 };
 
+// A write handle whose file nobody reads: a place to build records.
+struct Scratch {
+    TempFile file;
+    Handle h{GMD_OpenWriteFile(file.c_str())};
+    operator GMD_File*() const { return h; }
+};
+
 // Bit patterns, so that comparisons see NaN payloads and the sign of zero.
 inline std::vector<std::uint32_t> bitsOf(const std::vector<float>& values) {
     std::vector<std::uint32_t> bits;
@@ -29,11 +39,37 @@ inline std::vector<std::uint32_t> bitsOf(const std::vector<float>& values) {
     return bits;
 }
 
-// Words given as any mix of floats and raw 32-bit patterns.
 inline std::vector<std::uint32_t> joinWords(std::initializer_list<std::vector<std::uint32_t>> parts) {
     std::vector<std::uint32_t> all;
     for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
     return all;
+}
+
+// Four characters as the word that holds them, the first in the low byte.
+inline std::uint32_t textWord(const char (&four)[5]) {
+    std::uint32_t w = 0;
+    for (int k = 3; k >= 0; --k) w = w << 8 | static_cast<std::uint8_t>(four[k]);
+    return w;
+}
+
+inline std::vector<std::int32_t> nurbsSizes(GMD_File* h) {
+    std::vector<std::int32_t> sizes(7, -99);
+    EXPECT_EQ(GMD_GetNurbsSizes(h, sizes.data()), 1);
+    return sizes;
+}
+
+// A text getter's answer, through a buffer of exactly `room` bytes so that
+// the sanitizers catch a getter writing one byte too many.
+inline std::string textOf(GMD_File* h, std::int32_t (*get)(GMD_File*, char*), std::size_t room = 64) {
+    std::vector<char> buffer(room, '#');
+    EXPECT_EQ(get(h, buffer.data()), 1);
+    return std::string(buffer.data());
+}
+
+// The bytes of a file written by `build`.
+inline Bytes written(const std::function<void(GMD_File*)>& build) {
+    TempFile file;
+    return writtenBytes(file, build);
 }
 
 }  // namespace gmdtest

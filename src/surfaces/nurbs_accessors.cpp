@@ -178,17 +178,17 @@ int32_t GMD_SetNurbsNumPoints(GMD_File* handle, int32_t n) {
     return changeCount(handle, n, [&](NurbsModel& s) { resizeCounted(s.boundaryPoints, s.numPoints, n, 2); });
 }
 
-// The grid takes its shape when the second of its two counts is set; until
-// then a zero count leaves it empty.
+// Either grid count discards every control point and weight. While the other
+// count is still 0 the grid stays empty, so the two may be set in either order.
 int32_t GMD_SetNurbsNumUcontrolPoints(GMD_File* handle, int32_t n) {
     return changeCount(handle, n, [&](NurbsModel& s) {
-        if (s.numVcontrolPoints != 0) s.reshapeGrid(n, s.numVcontrolPoints);
+        s.reshapeGrid(n, s.numVcontrolPoints);
         s.numUcontrolPoints = n;
     });
 }
 int32_t GMD_SetNurbsNumVcontrolPoints(GMD_File* handle, int32_t n) {
     return changeCount(handle, n, [&](NurbsModel& s) {
-        if (s.numUcontrolPoints != 0) s.reshapeGrid(s.numUcontrolPoints, n);
+        s.reshapeGrid(s.numUcontrolPoints, n);
         s.numVcontrolPoints = n;
     });
 }
