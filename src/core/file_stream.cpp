@@ -1,13 +1,18 @@
 #include "file_stream.h"
 
 #include <cstring>
+#include <filesystem>
 #include <new>
+#include <system_error>
 
 namespace gmd {
 
 bool FileStream::open(const char* name, Direction direction) noexcept {
     close();
     if (name == nullptr) return false;
+    // Some platforms let a folder be opened for reading; it is never a GMD file.
+    std::error_code error;
+    if (std::filesystem::is_directory(name, error)) return false;
     buffer_.reset(new (std::nothrow) unsigned char[kBufferSize]);
     if (!buffer_) return false;
     const char* mode = direction == Direction::Read ? "rb" : direction == Direction::Write ? "wb" : "ab";
