@@ -77,10 +77,10 @@ int32_t GMD_GetMacroGroupName(GMD_File* handle, char* name) {
         const RecordBuffer& record = file.record;
         if (record.letter != 'U') return false;
         const std::int32_t n = countedBlock(record, kGroupList);
-        if (n < 0 || !record.holds(std::int64_t{n} + 1, 1)) return false;
+        if (n < 0) return false;
         const std::int32_t nameWord = n + 1;
-        const std::int32_t bytes = record.getInt(nameWord);
-        if (bytes < 0 || !record.holds(std::int64_t{nameWord} + 1, (std::int64_t{bytes} + 3) / 4)) return false;
+        const std::int32_t bytes = countedLength(record, nameWord);
+        if (bytes < 0) return false;
         copyText(record, nameWord + 1, bytes, name);
         return true;
     });

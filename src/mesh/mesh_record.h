@@ -6,17 +6,13 @@
 
 #include <cstdint>
 #include <cstring>
-#include <limits>
 
 #include "../core/access.h"
 
 namespace gmd {
 
-// A frame's length (4 + 4 * words) is a positive int32, so no record that
-// should read back can grow beyond this many words.
-inline constexpr std::int64_t kMostRecordWords = (std::numeric_limits<std::int32_t>::max() - 4) / 4;
-
-inline bool fitsFrame(std::int64_t words) { return words >= 0 && words <= kMostRecordWords; }
+// Growing setters test the size first, so that a refusal changes nothing.
+inline bool fitsFrame(std::int64_t words) { return words >= 0 && words <= kMaxWritableWords; }
 
 struct WordRange {
     std::int32_t first;
