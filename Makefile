@@ -5,9 +5,10 @@ BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
-PACKAGES := cmake make gcc g++ binutils libgtest-dev
+PACKAGES := cmake make gcc g++ binutils libgtest-dev gfortran python3-numpy python3-pytest doxygen pkg-config
+PREFIX ?= /usr/local
 
-.PHONY: all setup build asan check test test-asan demo clean
+.PHONY: all setup build asan check test test-asan demo docs install clean
 
 all: build
 
@@ -50,6 +51,14 @@ check: test-asan test
 
 demo: build
 	$(BUILD_DIR)/examples/gmd_demo example.gmd
+
+# API reference from gmd.h into $(BUILD_DIR)/docs/html; a Doxygen warning fails it.
+docs: build
+	cmake --build $(BUILD_DIR) --target docs
+
+# Libraries, header, CMake package and gmd.pc under $(PREFIX).
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) example.gmd
