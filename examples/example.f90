@@ -22,7 +22,7 @@ program example
   patch%weights = 1
   allocate (patch%boundary_dimensions(0), patch%boundary_points(2, 0))
 
-  file = gmd_open_write(path)
+  file = gmd_open_write_file(path)
   if (.not. c_associated(file)) error stop 'cannot create the file'
   if (gmd_set_volume_material_name(file, 'Teflon') /= 1) error stop 'name refused'
   if (GMD_WriteRecord(file) /= 1) error stop 'write failed'
@@ -33,7 +33,7 @@ program example
   if (GMD_WriteRecord(file) /= 1) error stop 'write failed'
   if (GMD_CloseFile(file) /= 1) error stop 'close failed'
 
-  file = gmd_open_read(path)
+  file = gmd_open_read_file(path)
   if (.not. c_associated(file)) error stop 'cannot read the file'
   do while (GMD_GetRecord(file) == 1)
     records = records + 1

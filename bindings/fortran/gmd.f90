@@ -5,10 +5,13 @@
 !! structure cross the interface this module adds wrappers that take and give
 !! Fortran types:
 !!
-!!   gmd_open_read / gmd_open_write / gmd_open_append (path)  -> type(c_ptr)
-!!   gmd_set_<name kind>(handle, text)                        -> status
-!!   gmd_get_<name kind>(handle, text [, capacity])           -> status
+!!   gmd_open_read_file / gmd_open_write_file / gmd_open_append_file (path)
+!!   gmd_set_<...>_name / gmd_set_hinge_type (handle, text)           -> status
+!!   gmd_get_<...>_name / gmd_get_hinge_type (handle, text [, capacity])
 !!   gmd_set_nurbs(handle, surface) / gmd_get_nurbs(handle, surface)
+!!
+!! The text wrappers are generated from gmd.h (gmd_text.inc), one per export
+!! whose only argument besides the handle is a string.
 !!
 !! Names come back without the spaces the file pads them with. A name getter
 !! cannot learn the stored length from the library beforehand, so it reads
@@ -63,21 +66,6 @@ contains
     s = text // c_null_char
   end function c_text
 
-  type(c_ptr) function gmd_open_read(path)
-    character(*), intent(in) :: path
-    gmd_open_read = GMD_OpenReadFile(c_text(path))
-  end function gmd_open_read
-
-  type(c_ptr) function gmd_open_write(path)
-    character(*), intent(in) :: path
-    gmd_open_write = GMD_OpenWriteFile(c_text(path))
-  end function gmd_open_write
-
-  type(c_ptr) function gmd_open_append(path)
-    character(*), intent(in) :: path
-    gmd_open_append = GMD_OpenAppendFile(c_text(path))
-  end function gmd_open_append
-
   integer(c_int32_t) function set_text(setter, handle, text)
     procedure(text_setter) :: setter
     type(c_ptr), intent(in) :: handle
@@ -109,76 +97,7 @@ contains
     text = trim(text)
   end function get_text
 
-  integer(c_int32_t) function gmd_set_hinge_name(handle, text)
-    type(c_ptr), intent(in) :: handle
-    character(*), intent(in) :: text
-    gmd_set_hinge_name = set_text(GMD_SetHingeName, handle, text)
-  end function gmd_set_hinge_name
-
-  integer(c_int32_t) function gmd_set_hinge_type(handle, text)
-    type(c_ptr), intent(in) :: handle
-    character(*), intent(in) :: text
-    gmd_set_hinge_type = set_text(GMD_SetHingeType, handle, text)
-  end function gmd_set_hinge_type
-
-  integer(c_int32_t) function gmd_set_group_material_name(handle, text)
-    type(c_ptr), intent(in) :: handle
-    character(*), intent(in) :: text
-    gmd_set_group_material_name = set_text(GMD_SetGroupMaterialName, handle, text)
-  end function gmd_set_group_material_name
-
-  integer(c_int32_t) function gmd_set_volume_material_name(handle, text)
-    type(c_ptr), intent(in) :: handle
-    character(*), intent(in) :: text
-    gmd_set_volume_material_name = set_text(GMD_SetVolumeMaterialName, handle, text)
-  end function gmd_set_volume_material_name
-
-  integer(c_int32_t) function gmd_set_junction_group_name(handle, text)
-    type(c_ptr), intent(in) :: handle
-    character(*), intent(in) :: text
-    gmd_set_junction_group_name = set_text(GMD_SetJunctionGroupName, handle, text)
-  end function gmd_set_junction_group_name
-
-  integer(c_int32_t) function gmd_set_macro_group_name(handle, text)
-    type(c_ptr), intent(in) :: handle
-    character(*), intent(in) :: text
-    gmd_set_macro_group_name = set_text(GMD_SetMacroGroupName, handle, text)
-  end function gmd_set_macro_group_name
-
-  integer(c_int32_t) function gmd_get_hinge_name(handle, text, capacity)
-    type(c_ptr), intent(in) :: handle
-    character(:), allocatable, intent(out) :: text
-    integer, intent(in), optional :: capacity
-    gmd_get_hinge_name = get_text(GMD_GetHingeName, handle, text, capacity)
-  end function gmd_get_hinge_name
-
-  integer(c_int32_t) function gmd_get_hinge_type(handle, text, capacity)
-    type(c_ptr), intent(in) :: handle
-    character(:), allocatable, intent(out) :: text
-    integer, intent(in), optional :: capacity
-    gmd_get_hinge_type = get_text(GMD_GetHingeType, handle, text, capacity)
-  end function gmd_get_hinge_type
-
-  integer(c_int32_t) function gmd_get_material_name(handle, text, capacity)
-    type(c_ptr), intent(in) :: handle
-    character(:), allocatable, intent(out) :: text
-    integer, intent(in), optional :: capacity
-    gmd_get_material_name = get_text(GMD_GetMaterialName, handle, text, capacity)
-  end function gmd_get_material_name
-
-  integer(c_int32_t) function gmd_get_junction_group_name(handle, text, capacity)
-    type(c_ptr), intent(in) :: handle
-    character(:), allocatable, intent(out) :: text
-    integer, intent(in), optional :: capacity
-    gmd_get_junction_group_name = get_text(GMD_GetJunctionGroupName, handle, text, capacity)
-  end function gmd_get_junction_group_name
-
-  integer(c_int32_t) function gmd_get_macro_group_name(handle, text, capacity)
-    type(c_ptr), intent(in) :: handle
-    character(:), allocatable, intent(out) :: text
-    integer, intent(in), optional :: capacity
-    gmd_get_macro_group_name = get_text(GMD_GetMacroGroupName, handle, text, capacity)
-  end function gmd_get_macro_group_name
+  include 'gmd_text.inc'
 
   !> Begins an 'N' record on the empty record with the whole surface.
   integer(c_int32_t) function gmd_set_nurbs(handle, surface)

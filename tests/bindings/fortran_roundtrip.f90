@@ -2,6 +2,7 @@
 ! and compares every value bit for bit. Exits with an error on any mismatch.
 program fortran_roundtrip
   use gmd
+  use fortran_checks
   implicit none
   character(*), parameter :: path = 'fortran_roundtrip.gmd'
   real(c_float), parameter :: segment(6) = [0., 0., 0., 1., 0., 0.]
@@ -22,7 +23,7 @@ program fortran_roundtrip
   character(:), allocatable :: text
   type(gmd_nurbs) :: surface, surface_back
   type(c_ptr) :: h
-  integer :: failures = 0, k
+  integer :: k
 
   hinge_points = reshape([(real(k, c_float), k = 0, 19)], [10, 2])
   surface%u_knots = [0., 0., 1., 1.]
@@ -33,7 +34,7 @@ program fortran_roundtrip
   surface%boundary_points = reshape([0., 0., 1., 0., 1., 1., 0.5, 0.5], [2, 4])
   surface%hole_origin = -1
 
-  h = gmd_open_write(path)
+  h = gmd_open_write_file(path)
   call expect(c_associated(h), 'open for writing')
   call ok(GMD_SetGroup(h, -5_c_int32_t), 'group')
   call ok(GMD_SetTolerance(h, 0.001_c_float), 'tolerance')
@@ -88,7 +89,7 @@ program fortran_roundtrip
   call expect(gmd_set_hinge_type(h, 'x') == 0, 'hinge type refused on the empty record')
   call ok(GMD_CloseFile(h), 'close')
 
-  h = gmd_open_read(path)
+  h = gmd_open_read_file(path)
   call expect(c_associated(h), 'open for reading')
   call next(ichar('G', c_int32_t))
   call ok(GMD_GetTolerance(h, value), 'get tolerance')
@@ -195,35 +196,9 @@ program fortran_roundtrip
   call expect(GMD_GetRecord(h) == 0, 'end of file')
   call ok(GMD_CloseFile(h), 'close')
 
-  if (failures > 0) error stop 'fortran_roundtrip: mismatches'
-  print '(a)', 'fortran_roundtrip: every family read back as written'
+  call finish('fortran_roundtrip', 'every family read back as written')
 
 contains
-
-  subroutine expect(condition, what)
-    logical, intent(in) :: condition
-    character(*), intent(in) :: what
-    if (.not. condition) then
-      print '(2a)', 'FAILED: ', what
-      failures = failures + 1
-    end if
-  end subroutine expect
-
-  subroutine ok(status, what)
-    integer(c_int32_t), intent(in) :: status
-    character(*), intent(in) :: what
-    call expect(status == 1, what)
-  end subroutine ok
-
-  !> Bit-for-bit equality of two float arrays.
-  subroutine same(actual, expected, what)
-    real(c_float), intent(in) :: actual(:), expected(:)
-    character(*), intent(in) :: what
-    call expect(size(actual) == size(expected), what // ' (length)')
-    if (size(actual) == size(expected)) &
-      call expect(all(transfer(actual, 0_c_int32_t, size(actual)) == &
-                      transfer(expected, 0_c_int32_t, size(expected))), what)
-  end subroutine same
 
   subroutine commit()
     call ok(GMD_WriteRecord(h), 'write record')

@@ -5,6 +5,7 @@
 ! them with plain Fortran I/O, record for record.
 program fortran_sequential
   use gmd
+  use fortran_checks
   implicit none
   character(*), parameter :: by_fortran = 'by_fortran.gmd', by_library = 'by_library.gmd'
   integer, parameter :: count = 5
@@ -12,7 +13,7 @@ program fortran_sequential
   integer(c_int32_t) :: group, layout, n
   character(4) :: header
   type(c_ptr) :: h
-  integer :: unit, k, status, failures = 0
+  integer :: unit, k, status
 
   do k = 1, count
     vertices(:, k) = [real(k, c_float), 0., 0., 0., real(k, c_float) / 3, 0., 0., 0., -real(k, c_float)]
@@ -27,7 +28,7 @@ program fortran_sequential
   write (unit) 'A' // achar(11) // achar(0) // achar(1), vertices(:, 1), 1_c_int32_t, 0.75_c_float
   close (unit)
 
-  h = gmd_open_read(by_fortran)
+  h = gmd_open_read_file(by_fortran)
   call expect(c_associated(h), 'open the Fortran file')
   do k = 1, count
     call expect(GMD_GetRecord(h) == 1, 'read a Fortran record')
@@ -44,7 +45,7 @@ program fortran_sequential
   call expect(GMD_GetRecord(h) == 0, 'end of the Fortran file')
   call expect(GMD_CloseFile(h) == 1, 'close')
 
-  h = gmd_open_write(by_library)
+  h = gmd_open_write_file(by_library)
   do k = 1, count
     call expect(GMD_SetGroup(h, int(-k, c_int32_t)) == 1, 'set group')
     call expect(GMD_SetTriangle(h, vertices(:, k)) == 1, 'set triangle')
@@ -72,25 +73,6 @@ program fortran_sequential
   call expect(is_iostat_end(status), 'end of the library file')
   close (unit)
 
-  if (failures > 0) error stop 'fortran_sequential: mismatches'
-  print '(a)', 'fortran_sequential: both directions agree record for record'
-
-contains
-
-  subroutine expect(condition, what)
-    logical, intent(in) :: condition
-    character(*), intent(in) :: what
-    if (.not. condition) then
-      print '(2a)', 'FAILED: ', what
-      failures = failures + 1
-    end if
-  end subroutine expect
-
-  subroutine same(actual, expected, what)
-    real(c_float), intent(in) :: actual(:), expected(:)
-    character(*), intent(in) :: what
-    call expect(all(transfer(actual, 0_c_int32_t, size(actual)) == &
-                    transfer(expected, 0_c_int32_t, size(expected))), what)
-  end subroutine same
+  call finish('fortran_sequential', 'both directions agree record for record')
 
 end program fortran_sequential

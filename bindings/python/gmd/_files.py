@@ -8,7 +8,21 @@ from ._prototypes import (RECORD_ATTRIBUTED_QUAD, RECORD_ATTRIBUTED_TRIANGLE, RE
 from .records import KINDS, InvalidRecord, Record, UnknownRecord
 
 
-class Reader:
+class _File:
+    """Closes its handle at close() or at the end of a with block."""
+    _handle = None
+
+    def close(self):
+        self._handle.close()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+
+class Reader(_File):
     """Iterates over the records of a GMD file, in file order, as record
     objects. Reading stops at the end of the file or at the first damaged
     frame (the library does not tell the two apart)."""
@@ -40,17 +54,9 @@ class Reader:
             record.group2 = group2 if code not in (RECORD_ATTRIBUTED_TRIANGLE, RECORD_ATTRIBUTED_QUAD) else 0
         return record
 
-    def close(self):
-        self._handle.close()
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
 
 
-class Writer:
+class Writer(_File):
     """Writes record objects to a GMD file, one frame per write()."""
 
     def __init__(self, path, append=False):
@@ -78,14 +84,6 @@ class Writer:
         if not h.call("GMD_WriteRecord"):
             raise GmdError("%s: writing the record failed" % h.path)
 
-    def close(self):
-        self._handle.close()
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
 
 
 def open(path):  # noqa: A001 - the package's reading entry point, like io.open
