@@ -52,4 +52,23 @@ void copyText(const RecordBuffer& record, std::int32_t firstWord, std::int32_t b
     out[bytes < 0 ? 0 : bytes] = '\0';
 }
 
+void copyText(const std::string& text, char* out) {
+    // c_str() supplies the terminator when the text holds no NUL of its own.
+    std::strcpy(out, text.c_str());
+}
+
+std::int32_t countedLength(const RecordBuffer& record, std::int64_t word) {
+    if (!record.holds(word, 1)) return -1;
+    const std::int32_t bytes = record.getInt(static_cast<std::int32_t>(word));
+    if (bytes < 0 || !record.holds(word + 1, (std::int64_t{bytes} + 3) / 4)) return -1;
+    return bytes;
+}
+
+std::string storedText(const RecordBuffer& record, std::int32_t firstWord, std::int32_t bytes) {
+    std::string text(static_cast<std::size_t>(bytes < 0 ? 0 : bytes), '\0');
+    const std::int64_t base = std::int64_t{firstWord} * 4;
+    for (std::int32_t b = 0; b < bytes; ++b) text[static_cast<std::size_t>(b)] = static_cast<char>(record.byte(base + b));
+    return text;
+}
+
 }  // namespace gmd

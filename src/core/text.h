@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "record_buffer.h"
 
@@ -25,5 +26,16 @@ bool appendCounted(RecordBuffer& record, const char* text);
 // the first NUL, and always terminates out. The caller has checked that the
 // record holds the bytes.
 void copyText(const RecordBuffer& record, std::int32_t firstWord, std::int32_t bytes, char* out);
+
+// The same for text already taken out of a record.
+void copyText(const std::string& text, char* out);
+
+// L of the counted string whose length word is `word`, or -1 when that word
+// is missing, L is negative or the L bytes run past the last word.
+std::int32_t countedLength(const RecordBuffer& record, std::int64_t word);
+
+// The `bytes` bytes from word `firstWord` on, as stored (padding and any NUL
+// included). The caller has checked that the record holds them.
+std::string storedText(const RecordBuffer& record, std::int32_t firstWord, std::int32_t bytes);
 
 }  // namespace gmd

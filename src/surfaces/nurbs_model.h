@@ -4,6 +4,12 @@
 // model, WriteRecord encodes it into the record's words and GetRecord decodes
 // a valid 'N' record back into it. Control points stay in double precision
 // here and become float32 only on file.
+//
+// Invariant kept by every change: each array and both grids hold exactly what
+// their counts announce (uKnots numUknots values, boundaryPoints 2 x numPoints,
+// the grids numUcontrolPoints x numVcontrolPoints cells), so the encoder can
+// walk the counts without checking. Only numPoints against the sum of
+// boundaryDimensions may disagree; the record does not carry numPoints.
 #pragma once
 
 #include <array>
@@ -65,6 +71,14 @@ struct NurbsModel {
     Grid<float> weights;
     std::vector<std::int32_t> boundaryDimensions;
     std::vector<float> boundaryPoints;  // two values per boundary point
+
+    // Gives both grids rows x columns cells: points (0, 0, 0), weights 0.0.
+    // Either both grids change or, when storage runs out, neither does.
+    void reshapeGrid(std::int32_t rows, std::int32_t columns);
+
+    // Sizes every array and both grids to the counts. The arrays keep their
+    // leading values; the grids are re-dimensioned and so lose theirs.
+    void fitToCounts();
 };
 
 }  // namespace gmd
