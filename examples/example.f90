@@ -54,5 +54,6 @@ program example
     end select
   end do
   if (GMD_CloseFile(file) /= 1) error stop 'close failed'
+  if (allocated(name)) deallocate (name)  ! main-program variables are not freed at the end
   if (records /= 3) error stop 'expected three records'
 end program example

@@ -196,6 +196,7 @@ program fortran_roundtrip
   call expect(GMD_GetRecord(h) == 0, 'end of file')
   call ok(GMD_CloseFile(h), 'close')
 
+  deallocate (text)  ! main-program variables are not freed at the end
   call finish('fortran_roundtrip', 'every family read back as written')
 
 contains
