@@ -9,9 +9,11 @@ FUZZ_DIR ?= build-fuzz
 TSAN_DIR ?= build-tsan
 COVERAGE_DIR ?= build-coverage
 FUZZ_SECONDS ?= 30
-PACKAGES := cmake make gcc g++ binutils libgtest-dev clang libclang-rt-14-dev valgrind gcovr
+PACKAGES := cmake make gcc g++ binutils libgtest-dev clang libclang-rt-14-dev valgrind gcovr \
+            gfortran python3-numpy python3-pytest doxygen pkg-config
+PREFIX ?= /usr/local
 
-.PHONY: all setup build asan check test test-asan test-tsan valgrind fuzz fuzz-build coverage demo clean
+.PHONY: all setup build asan check test test-asan test-tsan valgrind fuzz fuzz-build coverage demo docs install clean
 
 all: build
 
@@ -89,6 +91,14 @@ check: test-asan test-tsan valgrind fuzz test
 
 demo: build
 	$(BUILD_DIR)/examples/gmd_demo example.gmd
+
+# API reference from gmd.h into $(BUILD_DIR)/docs/html; a Doxygen warning fails it.
+docs: build
+	cmake --build $(BUILD_DIR) --target docs
+
+# Libraries, header, CMake package and gmd.pc under $(PREFIX).
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) example.gmd
