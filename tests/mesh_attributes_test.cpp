@@ -43,18 +43,12 @@ void expectFrames(const std::vector<BuildCase>& cases) {
 TEST(MeshAttributeSetters, BuildSegmentFrames) {
     expectFrames({
         {"radius",
-         [](GMD_File* h) {
-             GMD_SetSegment(h, kSegment);
-             EXPECT_EQ(GMD_SetSegmentRadius(h, 0.75f), 1);
-         },
+         [](GMD_File* h) { GMD_SetSegment(h, kSegment); EXPECT_EQ(GMD_SetSegmentRadius(h, 0.75f), 1); },
          frame('L', join({kSegmentWords, floatWords({0.75f})}))},
         {"radius alone", [](GMD_File* h) { EXPECT_EQ(GMD_SetSegmentRadius(h, 0.75f), 1); },
          frame('L', join({zeroWords(6), floatWords({0.75f})}))},
         {"radius twice keeps seven words",
-         [](GMD_File* h) {
-             GMD_SetSegmentRadius(h, 1);
-             GMD_SetSegmentRadius(h, 2);
-         },
+         [](GMD_File* h) { GMD_SetSegmentRadius(h, 1); GMD_SetSegmentRadius(h, 2); },
          frame('L', join({zeroWords(6), floatWords({2})}))},
         {"volume alone", [](GMD_File* h) { EXPECT_EQ(GMD_SetSegmentVolume(h, -9), 1); },
          frame('l', join({zeroWords(7), intWords({-9})}))},
@@ -85,10 +79,7 @@ TEST(MeshAttributeSetters, BuildSegmentFrames) {
 TEST(MeshAttributeSetters, BuildPolygonFramesWithTheirLayoutCodes) {
     expectFrames({
         {"volume triangle",
-         [](GMD_File* h) {
-             triangle(h);
-             EXPECT_EQ(GMD_SetPolygonVolumes(h, 3, -4), 1);
-         },
+         [](GMD_File* h) { triangle(h); EXPECT_EQ(GMD_SetPolygonVolumes(h, 3, -4), 1); },
          frame('p', join({kTriangleWords, intWords({3, -4})}))},
         {"volume quad, volumes set twice",
          [](GMD_File* h) {
@@ -98,57 +89,29 @@ TEST(MeshAttributeSetters, BuildPolygonFramesWithTheirLayoutCodes) {
          },
          frame('p', join({kQuadWords, intWords({7, 8})}))},
         {"code 0, triangle with orientation only",
-         [](GMD_File* h) {
-             triangle(h);
-             orientation(h);
-         },
+         [](GMD_File* h) { triangle(h); orientation(h); },
          frame('A', join({kTriangleWords, kOrientationWords}), 0, 0)},
         {"code 0, quad with orientation only, set twice",
-         [](GMD_File* h) {
-             quad(h);
-             EXPECT_EQ(GMD_SetPolygonFSSorientation(h, kOtherOrientation), 1);
-             orientation(h);
-         },
+         [](GMD_File* h) { quad(h); EXPECT_EQ(GMD_SetPolygonFSSorientation(h, kOtherOrientation), 1); orientation(h); },
          frame('A', join({kQuadWords, kOrientationWords}), 0, 0)},
         {"code 1, triangle with thickness list",
-         [](GMD_File* h) {
-             triangle(h);
-             thickness(h, 2);
-         },
+         [](GMD_File* h) { triangle(h); thickness(h, 2); },
          frame('A', join({kTriangleWords, intWords({2}), floatWords({0.125f, 2.5f})}), 0, 1)},
         {"code 1, empty thickness list",
-         [](GMD_File* h) {
-             triangle(h);
-             EXPECT_EQ(GMD_SetPolygonThickness(h, 0, nullptr), 1);
-         },
+         [](GMD_File* h) { triangle(h); EXPECT_EQ(GMD_SetPolygonThickness(h, 0, nullptr), 1); },
          frame('A', join({kTriangleWords, intWords({0})}), 0, 1)},
         {"code 2, quad with thickness list",
-         [](GMD_File* h) {
-             quad(h);
-             thickness(h, 1);
-         },
+         [](GMD_File* h) { quad(h); thickness(h, 1); },
          frame('A', join({kQuadWords, intWords({1}), floatWords({0.125f})}), 0, 2)},
         {"code 3, thickness then orientation",
-         [](GMD_File* h) {
-             triangle(h);
-             thickness(h, 3);
-             orientation(h);
-         },
+         [](GMD_File* h) { triangle(h); thickness(h, 3); orientation(h); },
          frame('A', join({kTriangleWords, kOrientationWords, intWords({3}), floatWords({0.125f, 2.5f, -3})}), 0,
                3)},
         {"code 4, thickness then orientation",
-         [](GMD_File* h) {
-             quad(h);
-             thickness(h, 1);
-             orientation(h);
-         },
+         [](GMD_File* h) { quad(h); thickness(h, 1); orientation(h); },
          frame('A', join({kQuadWords, kOrientationWords, intWords({1}), floatWords({0.125f})}), 0, 4)},
         {"code 4, empty thickness list",
-         [](GMD_File* h) {
-             quad(h);
-             thickness(h, 0);
-             orientation(h);
-         },
+         [](GMD_File* h) { quad(h); thickness(h, 0); orientation(h); },
          frame('A', join({kQuadWords, kOrientationWords, intWords({0})}), 0, 4)},
         {"a thickness list of the same length is overwritten in place, also behind the orientation",
          [](GMD_File* h) {
@@ -167,11 +130,7 @@ TEST(MeshAttributeSetters, BuildPolygonFramesWithTheirLayoutCodes) {
          },
          frame('A', join({kQuadWords, kOrientationWords, intWords({1}), floatWords({0.125f})}), 0, 4)},
         {"the layout code overrides a second header byte set by the client",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetGroup2(h, 77), 1);
-             triangle(h);
-             thickness(h, 1);
-         },
+         [](GMD_File* h) { EXPECT_EQ(GMD_SetGroup2(h, 77), 1); triangle(h); thickness(h, 1); },
          frame('A', join({kTriangleWords, intWords({1}), floatWords({0.125f})}), 0, 1)},
         {"without a thickness list the client's byte goes out",
          [](GMD_File* h) {
@@ -196,48 +155,29 @@ TEST(MeshAttributeSetters, RefuseAndLeaveTheRecordAlone) {
     const RefusalCase cases[] = {
         {"volumes on the empty record", [](GMD_File*) {}, [](GMD_File* h) { return GMD_SetPolygonVolumes(h, 1, 2); }},
         {"volumes on an attributed polygon",
-         [](GMD_File* h) {
-             triangle(h);
-             thickness(h, 1);
-         },
+         [](GMD_File* h) { triangle(h); thickness(h, 1); },
          [](GMD_File* h) { return GMD_SetPolygonVolumes(h, 1, 2); }},
         {"volumes on a segment", [](GMD_File* h) { GMD_SetSegment(h, kSegment); },
          [](GMD_File* h) { return GMD_SetPolygonVolumes(h, 1, 2); }},
         {"orientation on the empty record", [](GMD_File*) {},
          [](GMD_File* h) { return GMD_SetPolygonFSSorientation(h, kOrientation); }},
         {"orientation on a volume polygon",
-         [](GMD_File* h) {
-             quad(h);
-             GMD_SetPolygonVolumes(h, 1, 2);
-         },
+         [](GMD_File* h) { quad(h); GMD_SetPolygonVolumes(h, 1, 2); },
          [](GMD_File* h) { return GMD_SetPolygonFSSorientation(h, kOrientation); }},
         {"thickness on the empty record", [](GMD_File*) {},
          [](GMD_File* h) { return GMD_SetPolygonThickness(h, 1, kThickness); }},
         {"thickness on a volume polygon",
-         [](GMD_File* h) {
-             triangle(h);
-             GMD_SetPolygonVolumes(h, 1, 2);
-         },
+         [](GMD_File* h) { triangle(h); GMD_SetPolygonVolumes(h, 1, 2); },
          [](GMD_File* h) { return GMD_SetPolygonThickness(h, 1, kThickness); }},
         {"negative thickness count", triangle, [](GMD_File* h) { return GMD_SetPolygonThickness(h, -1, kThickness); }},
         {"thickness after the orientation",
-         [](GMD_File* h) {
-             triangle(h);
-             orientation(h);
-         },
+         [](GMD_File* h) { triangle(h); orientation(h); },
          [](GMD_File* h) { return GMD_SetPolygonThickness(h, 1, kThickness); }},
         {"thickness list of another length",
-         [](GMD_File* h) {
-             quad(h);
-             thickness(h, 2);
-         },
+         [](GMD_File* h) { quad(h); thickness(h, 2); },
          [](GMD_File* h) { return GMD_SetPolygonThickness(h, 1, kThickness); }},
         {"thickness list of another length behind an orientation",
-         [](GMD_File* h) {
-             quad(h);
-             thickness(h, 1);
-             orientation(h);
-         },
+         [](GMD_File* h) { quad(h); thickness(h, 1); orientation(h); },
          [](GMD_File* h) { return GMD_SetPolygonThickness(h, 2, kThickness); }},
         {"radius on a polygon", triangle, [](GMD_File* h) { return GMD_SetSegmentRadius(h, 1); }},
         {"volume on a polygon", quad, [](GMD_File* h) { return GMD_SetSegmentVolume(h, 1); }},
@@ -247,10 +187,7 @@ TEST(MeshAttributeSetters, RefuseAndLeaveTheRecordAlone) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const Bytes before = frameOf(c.build);
-        EXPECT_EQ(frameOf([&](GMD_File* h) {
-                      c.build(h);
-                      EXPECT_EQ(c.refused(h), 0);
-                  }),
+        EXPECT_EQ(frameOf([&](GMD_File* h) { c.build(h); EXPECT_EQ(c.refused(h), 0); }),
                   before);
     }
 }
@@ -411,50 +348,6 @@ TEST(MeshAttributeSetters, AmendRecordsReadFromAFile) {
     ASSERT_EQ(GMD_GetRecord(f.in), 1);
     EXPECT_EQ(GMD_SetPolygonThickness(f.in, 2, kThickness), 0);
     EXPECT_EQ(wordsInHand(f.in), join({countingWords(9), intWords({5}), countingWords(2)}));
-}
-
-TEST(MeshAttributes, AttributedPolygonsRoundTripWithTheirFlags) {
-    TempFile file;
-    writtenBytes(file, [](GMD_File* h) {
-        triangle(h);
-        thickness(h, 2);
-        GMD_WriteRecord(h);
-        quad(h);
-        thickness(h, 1);
-        orientation(h);
-        GMD_WriteRecord(h);
-        triangle(h);
-        orientation(h);
-        GMD_WriteRecord(h);
-    });
-    Handle in(GMD_OpenReadFile(file.c_str()));
-    float o[3];
-    int32_t n = -1;
-    std::vector<float> t(3);
-
-    ASSERT_EQ(GMD_GetRecord(in), 1);
-    EXPECT_EQ(GMD_GetRecordType(in), GMD_RECORD_ATTRIBUTED_TRIANGLE);
-    EXPECT_EQ(GMD_GetPolygonFSSorientation(in, o), 0);
-    EXPECT_EQ(GMD_GetPolygonNumThickness(in, &n), 1);
-    EXPECT_EQ(n, 2);
-    EXPECT_EQ(GMD_GetPolygonThickness(in, t.data()), 1);
-    EXPECT_EQ(t[1], kThickness[1]);
-
-    ASSERT_EQ(GMD_GetRecord(in), 1);
-    EXPECT_EQ(GMD_GetRecordType(in), GMD_RECORD_ATTRIBUTED_QUAD);
-    EXPECT_EQ(GMD_GetPolygonFSSorientation(in, o), 1);
-    EXPECT_EQ(o[1], kOrientation[1]);
-    EXPECT_EQ(GMD_GetPolygonNumThickness(in, &n), 1);
-    EXPECT_EQ(n, 1);
-    EXPECT_EQ(GMD_GetPolygonThickness(in, t.data()), 1);
-    EXPECT_EQ(t[0], kThickness[0]);
-
-    ASSERT_EQ(GMD_GetRecord(in), 1);
-    EXPECT_EQ(GMD_GetRecordType(in), GMD_RECORD_ATTRIBUTED_TRIANGLE);
-    EXPECT_EQ(GMD_GetPolygonFSSorientation(in, o), 1);
-    EXPECT_EQ(GMD_GetPolygonNumThickness(in, &n), 0);
-    EXPECT_EQ(n, 0);
-    EXPECT_EQ(GMD_GetPolygonThickness(in, t.data()), 0);
 }
 
 }  // namespace

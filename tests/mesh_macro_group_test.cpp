@@ -36,16 +36,10 @@ TEST(MeshMacroGroupSetters, GiveGroupListThenNameInEitherOrder) {
         {"no groups", [](GMD_File* h) { groups(h, nullptr, 0); }, frame('U', intWords({0}))},
         {"name alone", [](GMD_File* h) { name(h, "abcde"); }, frame('U', fiveCharacterName)},
         {"groups then name",
-         [](GMD_File* h) {
-             groups(h, kOtherGroups, 2);
-             name(h, "abcde");
-         },
+         [](GMD_File* h) { groups(h, kOtherGroups, 2); name(h, "abcde"); },
          frame('U', join({intWords({2, 7, 8}), fiveCharacterName}))},
         {"name then groups",
-         [](GMD_File* h) {
-             name(h, "abcde");
-             groups(h, kOtherGroups, 2);
-         },
+         [](GMD_File* h) { name(h, "abcde"); groups(h, kOtherGroups, 2); },
          frame('U', join({intWords({2, 7, 8}), fiveCharacterName}))},
         {"a repeated group list replaces the first and keeps the name",
          [](GMD_File* h) {
@@ -56,29 +50,16 @@ TEST(MeshMacroGroupSetters, GiveGroupListThenNameInEitherOrder) {
          },
          frame('U', join({intWords({1, 8}), fiveCharacterName}))},
         {"a repeated group list may grow",
-         [](GMD_File* h) {
-             name(h, "xy");
-             groups(h, nullptr, 0);
-             groups(h, kGroups, 3);
-         },
+         [](GMD_File* h) { name(h, "xy"); groups(h, nullptr, 0); groups(h, kGroups, 3); },
          frame('U', join({intWords({3, 4, 9, 2, 4}), textWords("xy  ")}))},
         {"empty name then groups", 
-         [](GMD_File* h) {
-             name(h, "");
-             groups(h, kOtherGroups, 2);
-         },
+         [](GMD_File* h) { name(h, ""); groups(h, kOtherGroups, 2); },
          frame('U', intWords({2, 7, 8, 0}))},
         {"groups then empty name",
-         [](GMD_File* h) {
-             groups(h, kOtherGroups, 2);
-             name(h, "");
-         },
+         [](GMD_File* h) { groups(h, kOtherGroups, 2); name(h, ""); },
          frame('U', intWords({2, 7, 8, 0}))},
         {"a name of twelve characters has no padding",
-         [](GMD_File* h) {
-             groups(h, nullptr, 0);
-             name(h, "twelve chars");
-         },
+         [](GMD_File* h) { groups(h, nullptr, 0); name(h, "twelve chars"); },
          frame('U', join({intWords({0, 12}), textWords("twelve chars")}))},
         {"refusals leave the record alone",
          [](GMD_File* h) {
@@ -153,25 +134,6 @@ TEST(MeshMacroGroupGetters, ReadOnlyBlocksInsideTheRecord) {
             EXPECT_EQ(text[0], '#');
         }
     }
-}
-
-TEST(MeshMacroGroup, NamedGroupsRoundTrip) {
-    TempFile file;
-    writtenBytes(file, [](GMD_File* h) {
-        name(h, "feed");
-        groups(h, kGroups, 3);
-        GMD_WriteRecord(h);
-    });
-    Handle in(GMD_OpenReadFile(file.c_str()));
-    ASSERT_EQ(GMD_GetRecord(in), 1);
-    int32_t n = 0, list[3] = {};
-    char text[8] = {};
-    EXPECT_EQ(GMD_GetMacroGroupNumGroups(in, &n), 1);
-    EXPECT_EQ(n, 3);
-    EXPECT_EQ(GMD_GetMacroGroupGroups(in, list), 1);
-    EXPECT_EQ(std::vector<int32_t>(list, list + 3), std::vector<int32_t>(kGroups, kGroups + 3));
-    EXPECT_EQ(GMD_GetMacroGroupName(in, text), 1);
-    EXPECT_STREQ(text, "feed");
 }
 
 const float kPosition[3] = {1.5f, -2, 3};

@@ -76,10 +76,7 @@ TEST(MeshVertexSetters, BuildTheFramesOfTheirLetters) {
          },
          frame('P', quad)},
         {"a segment setter on a polygon is refused",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 1);
-             EXPECT_EQ(GMD_SetSegment(h, kSegment), 0);
-         },
+         [](GMD_File* h) { EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 1); EXPECT_EQ(GMD_SetSegment(h, kSegment), 0); },
          frame('P', triangle)},
         {"a polygon setter on a segment is refused",
          [](GMD_File* h) {
@@ -121,24 +118,15 @@ TEST(MeshVertexGetters, AcceptTheirShapeOnly) {
     const Case cases[] = {
         {"segment", [](GMD_File* h) { GMD_SetSegment(h, kQuad); }, true, false, false, 2},
         {"segment with volume",
-         [](GMD_File* h) {
-             GMD_SetSegmentVolume(h, 3);
-             GMD_SetSegment(h, kQuad);
-         },
+         [](GMD_File* h) { GMD_SetSegmentVolume(h, 3); GMD_SetSegment(h, kQuad); },
          true, false, false, 2},
         {"triangle", [](GMD_File* h) { GMD_SetTriangle(h, kQuad); }, false, true, false, 3},
         {"quad", [](GMD_File* h) { GMD_SetQuad(h, kQuad); }, false, false, true, 4},
         {"volume triangle",
-         [](GMD_File* h) {
-             GMD_SetTriangle(h, kQuad);
-             GMD_SetPolygonVolumes(h, 1, 2);
-         },
+         [](GMD_File* h) { GMD_SetTriangle(h, kQuad); GMD_SetPolygonVolumes(h, 1, 2); },
          false, true, false, 3},
         {"attributed quad",
-         [](GMD_File* h) {
-             GMD_SetQuad(h, kQuad);
-             GMD_SetPolygonFSSorientation(h, kVertex);
-         },
+         [](GMD_File* h) { GMD_SetQuad(h, kQuad); GMD_SetPolygonFSSorientation(h, kVertex); },
          false, false, true, 4},
         {"empty record", [](GMD_File*) {}, false, false, false, 0},
         {"wedge", [](GMD_File* h) { GMD_SetWedge(h, kQuad); }, false, false, false, 0},

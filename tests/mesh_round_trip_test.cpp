@@ -229,9 +229,7 @@ TEST(MeshRoundTrip, MixedElementsReadBackValueForValue) {
     for (int i = 0; i < 4000; ++i) elements.push_back(randomElement(rng));
 
     TempFile file;
-    writtenBytes(file, [&](GMD_File* h) {
-        for (const auto& e : elements) write(h, e);
-    });
+    writtenBytes(file, [&](GMD_File* h) { for (const auto& e : elements) write(h, e); });
     Handle in(GMD_OpenReadFile(file.c_str()));
     for (std::size_t i = 0; i < elements.size(); ++i) {
         SCOPED_TRACE(::testing::Message() << "element " << i);

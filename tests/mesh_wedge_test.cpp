@@ -30,10 +30,7 @@ TEST(MeshWedgeSetters, BuildTheFramesOfTheirLetters) {
         {"left polygon alone", [](GMD_File* h) { EXPECT_EQ(GMD_SetWedgeLeftAdjacentPolygon(h, -4), 1); },
          frame('w', join({zeroWords(12), intWords({-4, 0})}))},
         {"right polygon after the geometry",
-         [](GMD_File* h) {
-             GMD_SetWedge(h, kGeometry);
-             EXPECT_EQ(GMD_SetWedgeRightAdjacentPolygon(h, 7), 1);
-         },
+         [](GMD_File* h) { GMD_SetWedge(h, kGeometry); EXPECT_EQ(GMD_SetWedgeRightAdjacentPolygon(h, 7), 1); },
          frame('w', join({kGeometryWords, intWords({0, 7})}))},
         {"both polygons, then the geometry",
          [](GMD_File* h) {
@@ -44,10 +41,7 @@ TEST(MeshWedgeSetters, BuildTheFramesOfTheirLetters) {
          },
          frame('w', join({floatWords({1, 2, 3, 4, 5, 6, 7, 8, 9, 0.5f, -1, 2}), intWords({6, 7})}))},
         {"edge polygon, then the geometry",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetEdgeAdjacentPolygon(h, 5), 1);
-             EXPECT_EQ(GMD_SetWedge(h, kGeometry), 1);
-         },
+         [](GMD_File* h) { EXPECT_EQ(GMD_SetEdgeAdjacentPolygon(h, 5), 1); EXPECT_EQ(GMD_SetWedge(h, kGeometry), 1); },
          frame('e', join({kGeometryWords, intWords({5, 5})}))},
         {"edge polygon set twice",
          [](GMD_File* h) {
@@ -57,10 +51,7 @@ TEST(MeshWedgeSetters, BuildTheFramesOfTheirLetters) {
          },
          frame('e', join({pointAt(0), intWords({8, 8})}))},
         {"a wedge refuses an edge polygon",
-         [](GMD_File* h) {
-             GMD_SetWedgeLeftAdjacentPolygon(h, 1);
-             EXPECT_EQ(GMD_SetEdgeAdjacentPolygon(h, 2), 0);
-         },
+         [](GMD_File* h) { GMD_SetWedgeLeftAdjacentPolygon(h, 1); EXPECT_EQ(GMD_SetEdgeAdjacentPolygon(h, 2), 0); },
          frame('w', join({zeroWords(12), intWords({1, 0})}))},
         {"an edge refuses wedge polygons",
          [](GMD_File* h) {

@@ -70,7 +70,7 @@ inline bool promote(RecordBuffer& record, char letter, std::int32_t kept, std::i
     if (!record.holds(0, kept) || !fitsFrame(words)) return false;
     record.letter = static_cast<std::uint8_t>(letter);
     record.resize(kept);
-    record.resize(static_cast<std::int32_t>(words));
+    record.resize(words);
     return true;
 }
 
