@@ -9,7 +9,8 @@ FUZZ_DIR ?= build-fuzz
 TSAN_DIR ?= build-tsan
 COVERAGE_DIR ?= build-coverage
 FUZZ_SECONDS ?= 30
-PACKAGES := cmake make gcc g++ binutils libgtest-dev clang libclang-rt-14-dev valgrind gcovr
+PACKAGES := cmake make gcc g++ binutils libgtest-dev clang libclang-rt-14-dev valgrind gcovr \
+  libcli11-dev nlohmann-json3-dev libpng-dev python3 python3-meshio python3-vtk9 python3-numpy
 
 .PHONY: all setup build asan check test test-asan test-tsan valgrind fuzz fuzz-build coverage demo clean
 
@@ -89,6 +90,10 @@ check: test-asan test-tsan valgrind fuzz test
 
 demo: build
 	$(BUILD_DIR)/examples/gmd_demo example.gmd
+	$(BUILD_DIR)/tools/gmd info example.gmd
+	$(BUILD_DIR)/tools/gmd check example.gmd
+	$(BUILD_DIR)/tools/gmd convert example.gmd example.vtu
+	$(BUILD_DIR)/tools/gmd render example.gmd -o example.png
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) example.gmd
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) example.gmd example.vtu example.png
