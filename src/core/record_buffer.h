@@ -9,11 +9,18 @@
 
 #include <cstdint>
 #include <cstring>
+#include <stdexcept>
 #include <vector>
 
 namespace gmd {
 
 using RecordWord = std::uint32_t;
+
+// The largest record a frame can hold: its length field is a signed 32-bit
+// value and the last word may be partial. A writer can only produce
+// whole words, one fewer.
+constexpr std::int32_t kMaxRecordWords = (0x7FFFFFFF - 1) / 4;
+constexpr std::int32_t kMaxWritableWords = (0x7FFFFFFF - 4) / 4;
 
 class RecordBuffer {
 public:
@@ -67,8 +74,13 @@ public:
         for (int k = 0; k < 3; ++k) setFloat(i + k, static_cast<float>(v[k]));
     }
 
-    // Keeps the first min(n, old) words; new words are all-bits-zero.
-    void resize(std::int32_t n) { words_.resize(static_cast<std::size_t>(n), 0u); }
+    // Keeps the first min(n, old) words; new words are all-bits-zero. A size
+    // no frame can carry throws before anything changes, so a setter that
+    // would grow a record past it is refused with the record intact.
+    void resize(std::int64_t n) {
+        if (n < 0 || n > kMaxRecordWords) throw std::length_error("record too long for a frame");
+        words_.resize(static_cast<std::size_t>(n), 0u);
+    }
 
     void setHeader(std::uint8_t newLetter, std::int32_t n, std::int8_t newGroup, std::int8_t newGroup2) {
         letter = newLetter;

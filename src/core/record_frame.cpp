@@ -67,6 +67,10 @@ bool readFrame(FileStream& stream, RecordBuffer& record) noexcept {
 
 int writeFrame(FileStream& stream, const RecordBuffer& record) noexcept {
     const std::int32_t n = record.wordCount();
+    if (n > kMaxWritableWords) {
+        // The length would not fit its field; nothing is written.
+        return 0;
+    }
     const std::uint32_t length = 4u + 4u * static_cast<std::uint32_t>(n);
     unsigned char head[8];
     storeLittle32(head, length);

@@ -1,0 +1,168 @@
+// Helpers shared by the solid record tests: frames of float values, the
+// words of a written frame, and bitwise float comparison.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+#include "test_support.h"
+
+namespace solidstest {
+
+using gmdtest::Bytes;
+
+inline std::vector<std::uint32_t> bitsOf(const std::vector<float>& values) {
+    std::vector<std::uint32_t> words;
+    for (float f : values) words.push_back(gmdtest::floatBits(f));
+    return words;
+}
+
+inline Bytes solidFrame(char letter, const std::vector<float>& values, std::int8_t group = 0,
+                        std::int8_t group2 = 0) {
+    return gmdtest::frame(letter, bitsOf(values), group, group2);
+}
+
+// The payload words of the single frame that `bytes` holds.
+inline std::vector<std::uint32_t> frameWords(const Bytes& bytes) {
+    std::vector<std::uint32_t> words;
+    for (std::size_t at = 8; at + 8 <= bytes.size(); at += 4) {
+        std::uint32_t w = 0;
+        for (int k = 0; k < 4; ++k) w |= std::uint32_t{bytes[at + static_cast<std::size_t>(k)]} << (8 * k);
+        words.push_back(w);
+    }
+    return words;
+}
+
+// n distinct values start, start + 1, ...
+inline std::vector<float> countingFrom(float start, int n) {
+    std::vector<float> v;
+    for (int i = 0; i < n; ++i) v.push_back(start + static_cast<float>(i));
+    return v;
+}
+
+// Equal bit patterns, so that -0.0 and 0.0 or two NaNs are told apart.
+inline void expectSameBits(const float* got, const std::vector<float>& want) {
+    for (std::size_t i = 0; i < want.size(); ++i)
+        EXPECT_EQ(gmdtest::floatBits(got[i]), gmdtest::floatBits(want[i]))
+            << "value " << i << ": got " << got[i] << ", want " << want[i];
+}
+
+inline void expectSameBits(const std::vector<float>& got, const std::vector<float>& want) {
+    ASSERT_EQ(got.size(), want.size());
+    expectSameBits(got.data(), want);
+}
+
+// The unit axis and length from `lower` to `upper` as a correct writer
+// stores them: double precision, one reciprocal, each result rounded once.
+struct Axis {
+    float unit[3];
+    float length;
+};
+
+inline Axis expectedAxis(const float lower[3], const float upper[3]) {
+    double d[3];
+    for (int k = 0; k < 3; ++k) d[k] = static_cast<double>(upper[k]) - static_cast<double>(lower[k]);
+    double len = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+    Axis a{{0.0f, 0.0f, 0.0f}, static_cast<float>(len)};
+    if (len > 1e-16) {
+        double r = 1.0 / len;
+        for (int k = 0; k < 3; ++k) a.unit[k] = static_cast<float>(d[k] * r);
+    }
+    return a;
+}
+
+// A point `t` along `direction` from `origin`, widened, computed and rounded once.
+inline std::vector<float> expectedAlong(const float origin[3], const float direction[3], float t) {
+    std::vector<float> p;
+    for (int k = 0; k < 3; ++k)
+        p.push_back(static_cast<float>(static_cast<double>(origin[k]) +
+                                       static_cast<double>(t) * static_cast<double>(direction[k])));
+    return p;
+}
+
+// Calls getters that each append `count` values to a block; the block is
+// empty when every getter refused, and a getter that disagrees with the
+// others about refusing fails the test.
+class BlockReader {
+public:
+    explicit BlockReader(GMD_File* handle) : handle_(handle) {}
+
+    template <class Getter>
+    BlockReader& read(Getter get, int count) {
+        std::vector<float> values(static_cast<std::size_t>(count), -12345.5f);
+        int result = get(handle_, values.data());
+        (result == 1 ? accepted_ : refused_)++;
+        block_.insert(block_.end(), values.begin(), values.end());
+        return *this;
+    }
+
+    std::vector<float> block() const {
+        EXPECT_TRUE(accepted_ == 0 || refused_ == 0) << accepted_ << " getters answered, " << refused_ << " refused";
+        return accepted_ == 0 ? std::vector<float>{} : block_;
+    }
+
+private:
+    GMD_File* handle_;
+    int accepted_ = 0;
+    int refused_ = 0;
+    std::vector<float> block_;
+};
+
+inline std::vector<float> pick(const std::vector<float>& from, std::initializer_list<std::pair<int, int>> runs) {
+    std::vector<float> v;
+    for (auto run : runs) v.insert(v.end(), from.begin() + run.first, from.begin() + run.first + run.second);
+    return v;
+}
+
+// Everything the elliptical-cylinder getters report, in the order of the
+// decoded block: centre, lower centre, upper centre, height, X, Y, Z, X and Y
+// semi-axes, lower and upper tilt angles (23 values). Empty when the getters
+// refuse. GMD_GetEllipticalCylinder must agree with the single getters.
+inline std::vector<float> ellipticalCylinderBlock(GMD_File* handle) {
+    BlockReader reader(handle);
+    reader.read(GMD_GetEllipticalCylinderCenter, 3)
+        .read(GMD_GetEllipticalCylinderLowerCenter, 3)
+        .read(GMD_GetEllipticalCylinderUpperCenter, 3)
+        .read(GMD_GetEllipticalCylinderHeight, 1)
+        .read(GMD_GetEllipticalCylinderXdirection, 3)
+        .read(GMD_GetEllipticalCylinderYdirection, 3)
+        .read(GMD_GetEllipticalCylinderZdirection, 3)
+        .read(GMD_GetEllipticalCylinderXsemiAxis, 1)
+        .read(GMD_GetEllipticalCylinderYsemiAxis, 1)
+        .read(GMD_GetEllipticalCylinderLowerTiltAngle, 1)
+        .read(GMD_GetEllipticalCylinderUpperTiltAngle, 1);
+    std::vector<float> block = reader.block();
+    std::vector<float> whole(13, -12345.5f);
+    EXPECT_EQ(GMD_GetEllipticalCylinder(handle, whole.data()), block.empty() ? 0 : 1);
+    if (!block.empty()) expectSameBits(whole, pick(block, {{3, 6}, {10, 3}, {19, 4}}));
+    return block;
+}
+
+// The same for the cone: lower centre, upper centre, height, X, Y, Z, lower
+// X and Y semi-axes, upper X and Y semi-axes, lower and upper tilt angles
+// (22 values).
+inline std::vector<float> coneBlock(GMD_File* handle) {
+    BlockReader reader(handle);
+    reader.read(GMD_GetConeLowerCenter, 3)
+        .read(GMD_GetConeUpperCenter, 3)
+        .read(GMD_GetConeHeight, 1)
+        .read(GMD_GetConeXdirection, 3)
+        .read(GMD_GetConeYdirection, 3)
+        .read(GMD_GetConeZdirection, 3)
+        .read(GMD_GetConeLowerXsemiAxis, 1)
+        .read(GMD_GetConeLowerYsemiAxis, 1)
+        .read(GMD_GetConeUpperXsemiAxis, 1)
+        .read(GMD_GetConeUpperYsemiAxis, 1)
+        .read(GMD_GetConeLowerTiltAngle, 1)
+        .read(GMD_GetConeUpperTiltAngle, 1);
+    std::vector<float> block = reader.block();
+    std::vector<float> whole(15, -12345.5f);
+    EXPECT_EQ(GMD_GetCone(handle, whole.data()), block.empty() ? 0 : 1);
+    if (!block.empty()) expectSameBits(whole, pick(block, {{0, 6}, {7, 3}, {16, 6}}));
+    return block;
+}
+
+}  // namespace solidstest
