@@ -8,6 +8,26 @@
 
 namespace gmd {
 
-inline constexpr std::array<LetterSteps, 0> kMeshSteps{};
+// polygon.cpp: segments and polygons; 'P' first undergoes the legacy
+// conversion, which may turn it into a segment.
+bool readSegment(RecordFile& file);
+bool readPolygon(RecordFile& file);
+bool readLegacyPolygon(RecordFile& file);
+// attributes.cpp: puts the attribute layout code into the second header byte.
+void writeAttributedPolygon(RecordFile& file);
+// wedge.cpp
+bool readWedge(RecordFile& file);
+
+// 'U' and 'v' have no row: any word count is valid and nothing is decoded.
+inline constexpr std::array<LetterSteps, 8> kMeshSteps{{
+    {'L', &readSegment, nullptr},
+    {'l', &readSegment, nullptr},
+    {'P', &readLegacyPolygon, nullptr},
+    {'p', &readPolygon, nullptr},
+    {'A', &readPolygon, &writeAttributedPolygon},
+    {'W', &readWedge, nullptr},
+    {'w', &readWedge, nullptr},
+    {'e', &readWedge, nullptr},
+}};
 
 }  // namespace gmd

@@ -1,0 +1,81 @@
+// Shapes shared by the mesh element records: fixed word ranges, counted
+// blocks (a count word followed by that many words), sliding the words
+// behind a block, and the polygon word positions that follow the quad and
+// attribute flags.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+#include "../core/access.h"
+
+namespace gmd {
+
+// Growing setters test the size first, so that a refusal changes nothing.
+inline bool fitsFrame(std::int64_t words) { return words >= 0 && words <= kMaxWritableWords; }
+
+struct WordRange {
+    std::int32_t first;
+    std::int32_t count;
+};
+
+// Words of vertex k of a segment or polygon.
+inline constexpr WordRange vertexWords(std::int32_t k) { return {3 * k, 3}; }
+
+inline constexpr std::int32_t kSegmentWords = 6;
+inline constexpr std::int32_t kTriangleWords = 9;
+inline constexpr std::int32_t kQuadWords = 12;
+
+// V: the length of the vertex block of the polygon in hand.
+inline std::int32_t polygonVertexWords(const RecordFile& file) { return file.quad ? kQuadWords : kTriangleWords; }
+
+// T: where the thickness list of an 'A' record starts, behind the FSS
+// orientation when the record carries one.
+inline std::int32_t thicknessWord(const RecordFile& file) { return polygonVertexWords(file) + 3 * file.attribute; }
+
+// The count n of a counted block at word `at`, or -1 when there is none: n
+// must be non-negative and all n words must follow inside the record.
+inline std::int32_t countedBlock(const RecordBuffer& record, std::int32_t at) {
+    if (!record.holds(at, 1)) return -1;
+    const std::int32_t n = record.getInt(at);
+    return n >= 0 && record.holds(std::int64_t{at} + 1, n) ? n : -1;
+}
+
+// Copies the words of the counted block at `at` (nothing for a count of 0).
+inline bool countedBlockOut(const RecordBuffer& record, std::int32_t at, void* out) {
+    const std::int32_t n = countedBlock(record, at);
+    return n >= 0 && wordsOut(record, at + 1, n, out);
+}
+
+// Moves words [from, end) so that they start at `to`, keeping their order,
+// and resizes the record to end just behind them. Words opened up between
+// `from` and `to` are zero. The caller has checked that the new size fits.
+inline void moveTail(RecordBuffer& record, std::int32_t from, std::int32_t to) {
+    const std::int32_t tail = record.wordCount() - from;
+    const auto bytes = static_cast<std::size_t>(tail) * 4;
+    if (to > from) {
+        record.resize(to + tail);
+        std::memmove(record.payload() + to, record.payload() + from, bytes);
+        std::memset(record.payload() + from, 0, static_cast<std::size_t>(to - from) * 4);
+    } else if (to < from) {
+        std::memmove(record.payload() + to, record.payload() + from, bytes);
+        record.resize(to + tail);
+    }
+}
+
+// Moves a record to a richer letter of its family: its first `kept` words
+// stay, and it is sized to `words` with zero words behind them. A record
+// shorter than `kept` (only a file makes one) is refused and left alone.
+inline bool promote(RecordBuffer& record, char letter, std::int32_t kept, std::int64_t words) {
+    if (!record.holds(0, kept) || !fitsFrame(words)) return false;
+    record.letter = static_cast<std::uint8_t>(letter);
+    record.resize(kept);
+    record.resize(static_cast<std::int32_t>(words));
+    return true;
+}
+
+// Attribute flag of a valid polygon record just read, from its letter and
+// attribute layout code.
+std::int32_t attributeFlagOnReading(const RecordBuffer& record);
+
+}  // namespace gmd

@@ -1,0 +1,460 @@
+// Segment radius and volume, polygon volumes, FSS orientation and thickness
+// list: the frames each setter sequence builds (with the attribute layout
+// code), refusals that leave the record alone, and the getters on records
+// read from a file.
+#include <functional>
+
+#include "mesh_test_support.h"
+
+using namespace gmdtest;
+
+namespace {
+
+const float kSegment[6] = {1, 2, 3, 4, 5, 6};
+const float kTriangle[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+const float kQuad[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+const float kOrientation[3] = {0.5f, -0.25f, 8};
+const float kOtherOrientation[3] = {9, 10, 11};
+const float kThickness[3] = {0.125f, 2.5f, -3};
+
+const Words kSegmentWords = floatWords({1, 2, 3, 4, 5, 6});
+const Words kTriangleWords = floatWords({1, 2, 3, 4, 5, 6, 7, 8, 9});
+const Words kQuadWords = floatWords({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+const Words kOrientationWords = floatWords({0.5f, -0.25f, 8});
+
+void triangle(GMD_File* h) { ASSERT_EQ(GMD_SetTriangle(h, kTriangle), 1); }
+void quad(GMD_File* h) { ASSERT_EQ(GMD_SetQuad(h, kQuad), 1); }
+void thickness(GMD_File* h, int32_t n) { EXPECT_EQ(GMD_SetPolygonThickness(h, n, kThickness), 1); }
+void orientation(GMD_File* h) { EXPECT_EQ(GMD_SetPolygonFSSorientation(h, kOrientation), 1); }
+
+struct BuildCase {
+    const char* name;
+    std::function<void(GMD_File*)> build;
+    Bytes expected;
+};
+
+void expectFrames(const std::vector<BuildCase>& cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(frameOf(c.build), c.expected);
+    }
+}
+
+TEST(MeshAttributeSetters, BuildSegmentFrames) {
+    expectFrames({
+        {"radius",
+         [](GMD_File* h) {
+             GMD_SetSegment(h, kSegment);
+             EXPECT_EQ(GMD_SetSegmentRadius(h, 0.75f), 1);
+         },
+         frame('L', join({kSegmentWords, floatWords({0.75f})}))},
+        {"radius alone", [](GMD_File* h) { EXPECT_EQ(GMD_SetSegmentRadius(h, 0.75f), 1); },
+         frame('L', join({zeroWords(6), floatWords({0.75f})}))},
+        {"radius twice keeps seven words",
+         [](GMD_File* h) {
+             GMD_SetSegmentRadius(h, 1);
+             GMD_SetSegmentRadius(h, 2);
+         },
+         frame('L', join({zeroWords(6), floatWords({2})}))},
+        {"volume alone", [](GMD_File* h) { EXPECT_EQ(GMD_SetSegmentVolume(h, -9), 1); },
+         frame('l', join({zeroWords(7), intWords({-9})}))},
+        {"volume then radius keeps both",
+         [](GMD_File* h) {
+             GMD_SetSegment(h, kSegment);
+             EXPECT_EQ(GMD_SetSegmentVolume(h, 42), 1);
+             EXPECT_EQ(GMD_SetSegmentRadius(h, 0.75f), 1);
+         },
+         frame('l', join({kSegmentWords, floatWords({0.75f}), intWords({42})}))},
+        {"radius then volume loses the radius",
+         [](GMD_File* h) {
+             GMD_SetSegment(h, kSegment);
+             EXPECT_EQ(GMD_SetSegmentRadius(h, 0.75f), 1);
+             EXPECT_EQ(GMD_SetSegmentVolume(h, 42), 1);
+         },
+         frame('l', join({kSegmentWords, zeroWords(1), intWords({42})}))},
+        {"vertices after the attributes",
+         [](GMD_File* h) {
+             GMD_SetSegmentVolume(h, 42);
+             GMD_SetSegmentRadius(h, 0.75f);
+             EXPECT_EQ(GMD_SetSegment(h, kSegment), 1);
+         },
+         frame('l', join({kSegmentWords, floatWords({0.75f}), intWords({42})}))},
+    });
+}
+
+TEST(MeshAttributeSetters, BuildPolygonFramesWithTheirLayoutCodes) {
+    expectFrames({
+        {"volume triangle",
+         [](GMD_File* h) {
+             triangle(h);
+             EXPECT_EQ(GMD_SetPolygonVolumes(h, 3, -4), 1);
+         },
+         frame('p', join({kTriangleWords, intWords({3, -4})}))},
+        {"volume quad, volumes set twice",
+         [](GMD_File* h) {
+             quad(h);
+             EXPECT_EQ(GMD_SetPolygonVolumes(h, 1, 2), 1);
+             EXPECT_EQ(GMD_SetPolygonVolumes(h, 7, 8), 1);
+         },
+         frame('p', join({kQuadWords, intWords({7, 8})}))},
+        {"code 0, triangle with orientation only",
+         [](GMD_File* h) {
+             triangle(h);
+             orientation(h);
+         },
+         frame('A', join({kTriangleWords, kOrientationWords}), 0, 0)},
+        {"code 0, quad with orientation only, set twice",
+         [](GMD_File* h) {
+             quad(h);
+             EXPECT_EQ(GMD_SetPolygonFSSorientation(h, kOtherOrientation), 1);
+             orientation(h);
+         },
+         frame('A', join({kQuadWords, kOrientationWords}), 0, 0)},
+        {"code 1, triangle with thickness list",
+         [](GMD_File* h) {
+             triangle(h);
+             thickness(h, 2);
+         },
+         frame('A', join({kTriangleWords, intWords({2}), floatWords({0.125f, 2.5f})}), 0, 1)},
+        {"code 1, empty thickness list",
+         [](GMD_File* h) {
+             triangle(h);
+             EXPECT_EQ(GMD_SetPolygonThickness(h, 0, nullptr), 1);
+         },
+         frame('A', join({kTriangleWords, intWords({0})}), 0, 1)},
+        {"code 2, quad with thickness list",
+         [](GMD_File* h) {
+             quad(h);
+             thickness(h, 1);
+         },
+         frame('A', join({kQuadWords, intWords({1}), floatWords({0.125f})}), 0, 2)},
+        {"code 3, thickness then orientation",
+         [](GMD_File* h) {
+             triangle(h);
+             thickness(h, 3);
+             orientation(h);
+         },
+         frame('A', join({kTriangleWords, kOrientationWords, intWords({3}), floatWords({0.125f, 2.5f, -3})}), 0,
+               3)},
+        {"code 4, thickness then orientation",
+         [](GMD_File* h) {
+             quad(h);
+             thickness(h, 1);
+             orientation(h);
+         },
+         frame('A', join({kQuadWords, kOrientationWords, intWords({1}), floatWords({0.125f})}), 0, 4)},
+        {"code 4, empty thickness list",
+         [](GMD_File* h) {
+             quad(h);
+             thickness(h, 0);
+             orientation(h);
+         },
+         frame('A', join({kQuadWords, kOrientationWords, intWords({0})}), 0, 4)},
+        {"a thickness list of the same length is overwritten in place, also behind the orientation",
+         [](GMD_File* h) {
+             triangle(h);
+             EXPECT_EQ(GMD_SetPolygonThickness(h, 2, kOrientation), 1);
+             orientation(h);
+             thickness(h, 2);
+         },
+         frame('A', join({kTriangleWords, kOrientationWords, intWords({2}), floatWords({0.125f, 2.5f})}), 0, 3)},
+        {"vertices after the attributes leave them alone",
+         [](GMD_File* h) {
+             GMD_SetQuadVertex(h, 0, kQuad);
+             thickness(h, 1);
+             orientation(h);
+             EXPECT_EQ(GMD_SetQuad(h, kQuad), 1);
+         },
+         frame('A', join({kQuadWords, kOrientationWords, intWords({1}), floatWords({0.125f})}), 0, 4)},
+        {"the layout code overrides a second header byte set by the client",
+         [](GMD_File* h) {
+             EXPECT_EQ(GMD_SetGroup2(h, 77), 1);
+             triangle(h);
+             thickness(h, 1);
+         },
+         frame('A', join({kTriangleWords, intWords({1}), floatWords({0.125f})}), 0, 1)},
+        {"without a thickness list the client's byte goes out",
+         [](GMD_File* h) {
+             EXPECT_EQ(GMD_SetGroup(h, 12), 1);
+             triangle(h);
+             orientation(h);
+             EXPECT_EQ(GMD_SetGroup2(h, 7), 1);
+         },
+         frame('A', join({kTriangleWords, kOrientationWords}), 12, 7)},
+    });
+}
+
+// Each refused call must leave the record as it was: the frame written
+// afterwards is the frame of the record before the call.
+struct RefusalCase {
+    const char* name;
+    std::function<void(GMD_File*)> build;
+    std::function<int32_t(GMD_File*)> refused;
+};
+
+TEST(MeshAttributeSetters, RefuseAndLeaveTheRecordAlone) {
+    const RefusalCase cases[] = {
+        {"volumes on the empty record", [](GMD_File*) {}, [](GMD_File* h) { return GMD_SetPolygonVolumes(h, 1, 2); }},
+        {"volumes on an attributed polygon",
+         [](GMD_File* h) {
+             triangle(h);
+             thickness(h, 1);
+         },
+         [](GMD_File* h) { return GMD_SetPolygonVolumes(h, 1, 2); }},
+        {"volumes on a segment", [](GMD_File* h) { GMD_SetSegment(h, kSegment); },
+         [](GMD_File* h) { return GMD_SetPolygonVolumes(h, 1, 2); }},
+        {"orientation on the empty record", [](GMD_File*) {},
+         [](GMD_File* h) { return GMD_SetPolygonFSSorientation(h, kOrientation); }},
+        {"orientation on a volume polygon",
+         [](GMD_File* h) {
+             quad(h);
+             GMD_SetPolygonVolumes(h, 1, 2);
+         },
+         [](GMD_File* h) { return GMD_SetPolygonFSSorientation(h, kOrientation); }},
+        {"thickness on the empty record", [](GMD_File*) {},
+         [](GMD_File* h) { return GMD_SetPolygonThickness(h, 1, kThickness); }},
+        {"thickness on a volume polygon",
+         [](GMD_File* h) {
+             triangle(h);
+             GMD_SetPolygonVolumes(h, 1, 2);
+         },
+         [](GMD_File* h) { return GMD_SetPolygonThickness(h, 1, kThickness); }},
+        {"negative thickness count", triangle, [](GMD_File* h) { return GMD_SetPolygonThickness(h, -1, kThickness); }},
+        {"thickness after the orientation",
+         [](GMD_File* h) {
+             triangle(h);
+             orientation(h);
+         },
+         [](GMD_File* h) { return GMD_SetPolygonThickness(h, 1, kThickness); }},
+        {"thickness list of another length",
+         [](GMD_File* h) {
+             quad(h);
+             thickness(h, 2);
+         },
+         [](GMD_File* h) { return GMD_SetPolygonThickness(h, 1, kThickness); }},
+        {"thickness list of another length behind an orientation",
+         [](GMD_File* h) {
+             quad(h);
+             thickness(h, 1);
+             orientation(h);
+         },
+         [](GMD_File* h) { return GMD_SetPolygonThickness(h, 2, kThickness); }},
+        {"radius on a polygon", triangle, [](GMD_File* h) { return GMD_SetSegmentRadius(h, 1); }},
+        {"volume on a polygon", quad, [](GMD_File* h) { return GMD_SetSegmentVolume(h, 1); }},
+        {"radius on a wedge", [](GMD_File* h) { GMD_SetWedge(h, kQuad); },
+         [](GMD_File* h) { return GMD_SetSegmentRadius(h, 1); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Bytes before = frameOf(c.build);
+        EXPECT_EQ(frameOf([&](GMD_File* h) {
+                      c.build(h);
+                      EXPECT_EQ(c.refused(h), 0);
+                  }),
+                  before);
+    }
+}
+
+TEST(MeshAttributeGetters, AnswerFromTheRecordBeingBuilt) {
+    TempFile file;
+    Handle h(GMD_OpenWriteFile(file.c_str()));
+    float f = 0;
+    int32_t a = 0, b = 0;
+
+    GMD_SetSegment(h, kSegment);
+    EXPECT_EQ(GMD_GetSegmentRadius(h, &f), 0) << "a 6-word segment has no radius";
+    EXPECT_EQ(GMD_GetSegmentVolume(h, &a), 0);
+    GMD_SetSegmentRadius(h, 0.5f);
+    EXPECT_EQ(GMD_GetSegmentRadius(h, &f), 1);
+    EXPECT_EQ(f, 0.5f);
+    EXPECT_EQ(GMD_GetSegmentVolume(h, &a), 0) << "an 'L' has no volume";
+    GMD_ResetRecord(h);
+
+    quad(h);
+    EXPECT_EQ(GMD_GetPolygonVolumes(h, &a, &b), 0);
+    GMD_SetPolygonVolumes(h, 5, 6);
+    EXPECT_EQ(GMD_GetPolygonVolumes(h, &a, &b), 1);
+    EXPECT_EQ(a, 5);
+    EXPECT_EQ(b, 6);
+    GMD_ResetRecord(h);
+
+    // An 'A' record being built has second header byte 0, so its thickness
+    // list is not reported until it has been written and read.
+    triangle(h);
+    thickness(h, 2);
+    float o[3] = {};
+    EXPECT_EQ(GMD_GetPolygonFSSorientation(h, o), 0);
+    orientation(h);
+    EXPECT_EQ(GMD_GetPolygonFSSorientation(h, o), 1);
+    EXPECT_EQ(o[2], kOrientation[2]);
+    int32_t n = 99;
+    EXPECT_EQ(GMD_GetPolygonNumThickness(h, &n), 0);
+    EXPECT_EQ(n, 0);
+    EXPECT_EQ(GMD_GetPolygonThickness(h, o), 0);
+    EXPECT_EQ(GMD_GetPolygonVolumes(h, &a, &b), 0);
+    // Unless the client sets that byte itself.
+    GMD_SetGroup2(h, 3);
+    EXPECT_EQ(GMD_GetPolygonNumThickness(h, &n), 1);
+    EXPECT_EQ(n, 2);
+}
+
+// Getters on single crafted frames. Expected values are the words of the
+// frame: countingWords puts k + 1.0 into word k, and integer words are
+// given explicitly.
+struct ReadCase {
+    const char* name;
+    Bytes frame;
+    int radius;             // word index of the radius, or -1 when refused
+    bool volume;            // 'l' volume readable
+    int polygonVolumes;     // word index of the first volume number, or -1
+    int orientation;        // word index of the orientation, or -1
+    int thickness;          // word index of the thickness count, or -1
+};
+
+Bytes withCount(char letter, int group2, std::size_t before, std::int32_t count, std::size_t after) {
+    return frame(letter, join({countingWords(before), intWords({count}), countingWords(after)}), 0,
+                 static_cast<std::int8_t>(group2));
+}
+
+TEST(MeshAttributeGetters, ReadOnlyWordsTheRecordHolds) {
+    const ReadCase cases[] = {
+        {"'L' of 6 words", frame('L', countingWords(6)), -1, false, -1, -1, -1},
+        {"'L' of 9 words", frame('L', countingWords(9)), 6, false, -1, -1, -1},
+        {"legacy 'P' of 8 words", frame('P', countingWords(8)), 6, false, -1, -1, -1},
+        {"'l'", frame('l', join({countingWords(7), intWords({-3})})), 6, true, -1, -1, -1},
+        {"invalid 'l' of 7 words", frame('l', countingWords(7)), 6, false, -1, -1, -1},
+        {"'p' triangle", frame('p', join({countingWords(9), intWords({4, 5})})), -1, false, 9, -1, -1},
+        {"'p' quad", frame('p', join({countingWords(12), intWords({4, 5})})), -1, false, 12, -1, -1},
+        {"code 0 triangle", frame('A', countingWords(12), 0, 0), -1, false, -1, 9, -1},
+        {"code 0 quad", frame('A', countingWords(15), 0, 0), -1, false, -1, 12, -1},
+        {"code 1", withCount('A', 1, 9, 2, 2), -1, false, -1, -1, 9},
+        {"code 2", withCount('A', 2, 12, 1, 1), -1, false, -1, -1, 12},
+        {"code 3", withCount('A', 3, 12, 3, 3), -1, false, -1, 9, 12},
+        {"code 4", withCount('A', 4, 15, 0, 0), -1, false, -1, 12, 15},
+        {"code 1, list shorter than its count", withCount('A', 1, 9, 3, 2), -1, false, -1, -1, -1},
+        {"code 2, negative count", withCount('A', 2, 12, -1, 0), -1, false, -1, -1, -1},
+        {"code 3 without room for its orientation", frame('A', countingWords(10), 0, 3), -1, false, -1, -1, -1},
+        {"code 4 without its thickness count", frame('A', countingWords(15), 0, 4), -1, false, -1, 12, -1},
+        {"'P' with byte 7 set", frame('P', countingWords(9), 0, 2), -1, false, -1, -1, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CraftedFile f(c.frame);
+        ASSERT_EQ(GMD_GetRecord(f.in), 1);
+        const Words words = wordsInHand(f.in);
+        float r = -1;
+        EXPECT_EQ(GMD_GetSegmentRadius(f.in, &r), c.radius >= 0 ? 1 : 0);
+        if (c.radius >= 0) {
+            EXPECT_EQ(floatBits(r), words[c.radius]);
+        }
+        int32_t v = 0, v2 = 0;
+        EXPECT_EQ(GMD_GetSegmentVolume(f.in, &v), c.volume ? 1 : 0);
+        if (c.volume) {
+            EXPECT_EQ(v, -3);
+        }
+        EXPECT_EQ(GMD_GetPolygonVolumes(f.in, &v, &v2), c.polygonVolumes >= 0 ? 1 : 0);
+        if (c.polygonVolumes >= 0) {
+            EXPECT_EQ(v, 4);
+            EXPECT_EQ(v2, 5);
+        }
+        float o[3] = {};
+        EXPECT_EQ(GMD_GetPolygonFSSorientation(f.in, o), c.orientation >= 0 ? 1 : 0);
+        if (c.orientation >= 0) {
+            EXPECT_EQ(floatBits(o[0]), words[c.orientation]);
+        }
+        int32_t n = 99;
+        std::vector<float> t(8, -1);
+        EXPECT_EQ(GMD_GetPolygonNumThickness(f.in, &n), c.thickness >= 0 ? 1 : 0);
+        EXPECT_EQ(GMD_GetPolygonThickness(f.in, t.data()), c.thickness >= 0 ? 1 : 0);
+        if (c.thickness >= 0) {
+            ASSERT_EQ(n, static_cast<int32_t>(words[c.thickness]));
+            for (int32_t i = 0; i < n; ++i) EXPECT_EQ(floatBits(t[i]), words[c.thickness + 1 + i]);
+            EXPECT_EQ(t[n], -1) << "copied past the list";
+        } else {
+            EXPECT_EQ(n, 0);
+            EXPECT_EQ(t[0], -1);
+        }
+    }
+}
+
+TEST(MeshAttributeSetters, AmendRecordsReadFromAFile) {
+    CraftedFile f(concat({
+        frame('L', countingWords(9)),
+        withCount('A', 1, 9, 1, 1),
+        frame('A', countingWords(9), 0, 3),
+        withCount('A', 2, 12, 2, 2),
+        withCount('A', 1, 9, 5, 2),
+    }));
+    // A longer segment is cut to its radius form.
+    ASSERT_EQ(GMD_GetRecord(f.in), 1);
+    EXPECT_EQ(GMD_SetSegmentRadius(f.in, 0.5f), 1);
+    EXPECT_EQ(wordsInHand(f.in), join({countingWords(6), floatWords({0.5f})}));
+
+    // A thickness list read from the file slides behind a new orientation.
+    ASSERT_EQ(GMD_GetRecord(f.in), 1);
+    orientation(f.in);
+    EXPECT_EQ(wordsInHand(f.in), join({countingWords(9), kOrientationWords, intWords({1}), floatWords({1})}));
+
+    // Code 3 says the orientation is there, but the record ends at its
+    // vertices: neither setter may write behind it.
+    ASSERT_EQ(GMD_GetRecord(f.in), 1);
+    EXPECT_EQ(GMD_SetPolygonFSSorientation(f.in, kOrientation), 0);
+    EXPECT_EQ(GMD_SetPolygonThickness(f.in, 0, kThickness), 0);
+    EXPECT_EQ(wordsInHand(f.in), countingWords(9));
+
+    // A list of the same length is overwritten in place.
+    ASSERT_EQ(GMD_GetRecord(f.in), 1);
+    thickness(f.in, 2);
+    EXPECT_EQ(wordsInHand(f.in), join({countingWords(12), intWords({2}), floatWords({0.125f, 2.5f})}));
+
+    // The last three words have the length of a list of 2 but count 5.
+    ASSERT_EQ(GMD_GetRecord(f.in), 1);
+    EXPECT_EQ(GMD_SetPolygonThickness(f.in, 2, kThickness), 0);
+    EXPECT_EQ(wordsInHand(f.in), join({countingWords(9), intWords({5}), countingWords(2)}));
+}
+
+TEST(MeshAttributes, AttributedPolygonsRoundTripWithTheirFlags) {
+    TempFile file;
+    writtenBytes(file, [](GMD_File* h) {
+        triangle(h);
+        thickness(h, 2);
+        GMD_WriteRecord(h);
+        quad(h);
+        thickness(h, 1);
+        orientation(h);
+        GMD_WriteRecord(h);
+        triangle(h);
+        orientation(h);
+        GMD_WriteRecord(h);
+    });
+    Handle in(GMD_OpenReadFile(file.c_str()));
+    float o[3];
+    int32_t n = -1;
+    std::vector<float> t(3);
+
+    ASSERT_EQ(GMD_GetRecord(in), 1);
+    EXPECT_EQ(GMD_GetRecordType(in), GMD_RECORD_ATTRIBUTED_TRIANGLE);
+    EXPECT_EQ(GMD_GetPolygonFSSorientation(in, o), 0);
+    EXPECT_EQ(GMD_GetPolygonNumThickness(in, &n), 1);
+    EXPECT_EQ(n, 2);
+    EXPECT_EQ(GMD_GetPolygonThickness(in, t.data()), 1);
+    EXPECT_EQ(t[1], kThickness[1]);
+
+    ASSERT_EQ(GMD_GetRecord(in), 1);
+    EXPECT_EQ(GMD_GetRecordType(in), GMD_RECORD_ATTRIBUTED_QUAD);
+    EXPECT_EQ(GMD_GetPolygonFSSorientation(in, o), 1);
+    EXPECT_EQ(o[1], kOrientation[1]);
+    EXPECT_EQ(GMD_GetPolygonNumThickness(in, &n), 1);
+    EXPECT_EQ(n, 1);
+    EXPECT_EQ(GMD_GetPolygonThickness(in, t.data()), 1);
+    EXPECT_EQ(t[0], kThickness[0]);
+
+    ASSERT_EQ(GMD_GetRecord(in), 1);
+    EXPECT_EQ(GMD_GetRecordType(in), GMD_RECORD_ATTRIBUTED_TRIANGLE);
+    EXPECT_EQ(GMD_GetPolygonFSSorientation(in, o), 1);
+    EXPECT_EQ(GMD_GetPolygonNumThickness(in, &n), 0);
+    EXPECT_EQ(n, 0);
+    EXPECT_EQ(GMD_GetPolygonThickness(in, t.data()), 0);
+}
+
+}  // namespace

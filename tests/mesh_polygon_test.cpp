@@ -1,0 +1,305 @@
+// Segments and polygons: the frames the vertex setters build, what the
+// accessors accept, and how records read from a file are converted, judged
+// and classified.
+#include <functional>
+
+#include "mesh_test_support.h"
+
+using namespace gmdtest;
+
+namespace {
+
+const float kSegment[6] = {1, 2, 3, 4, 5, 6};
+const float kTriangle[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+const float kQuad[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+const float kVertex[3] = {-1.5f, 2.25f, 1e-3f};
+
+Words vertexAt(std::size_t before, std::size_t after) {
+    return join({zeroWords(before), floatWords({-1.5f, 2.25f, 1e-3f}), zeroWords(after)});
+}
+
+struct BuildCase {
+    const char* name;
+    std::function<void(GMD_File*)> build;
+    Bytes expected;
+};
+
+TEST(MeshVertexSetters, BuildTheFramesOfTheirLetters) {
+    const Words segment = floatWords({1, 2, 3, 4, 5, 6});
+    const Words triangle = floatWords({1, 2, 3, 4, 5, 6, 7, 8, 9});
+    const Words quad = floatWords({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+    const BuildCase cases[] = {
+        {"segment", [](GMD_File* h) { EXPECT_EQ(GMD_SetSegment(h, kSegment), 1); }, frame('L', segment)},
+        {"segment vertices", [](GMD_File* h) { EXPECT_EQ(GMD_SetSegmentVertices(h, kSegment), 1); },
+         frame('L', segment)},
+        {"segment vertex 1", [](GMD_File* h) { EXPECT_EQ(GMD_SetSegmentVertex(h, 1, kVertex), 1); },
+         frame('L', vertexAt(3, 0))},
+        {"triangle", [](GMD_File* h) { EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 1); }, frame('P', triangle)},
+        {"triangle vertices", [](GMD_File* h) { EXPECT_EQ(GMD_SetTriangleVertices(h, kTriangle), 1); },
+         frame('P', triangle)},
+        {"triangle vertex 1", [](GMD_File* h) { EXPECT_EQ(GMD_SetTriangleVertex(h, 1, kVertex), 1); },
+         frame('P', vertexAt(3, 3))},
+        {"quad", [](GMD_File* h) { EXPECT_EQ(GMD_SetQuad(h, kQuad), 1); }, frame('P', quad)},
+        {"quad vertices", [](GMD_File* h) { EXPECT_EQ(GMD_SetQuadVertices(h, kQuad), 1); }, frame('P', quad)},
+        {"quad vertex 3", [](GMD_File* h) { EXPECT_EQ(GMD_SetQuadVertex(h, 3, kVertex), 1); },
+         frame('P', vertexAt(9, 0))},
+        {"vertex overwrites one vertex of a whole triangle",
+         [](GMD_File* h) {
+             EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 1);
+             EXPECT_EQ(GMD_SetTriangleVertex(h, 2, kVertex), 1);
+         },
+         frame('P', join({floatWords({1, 2, 3, 4, 5, 6}), floatWords({-1.5f, 2.25f, 1e-3f})}))},
+        {"vertices build a quad one by one",
+         [](GMD_File* h) {
+             for (std::uint32_t k = 0; k < 4; ++k) EXPECT_EQ(GMD_SetQuadVertex(h, k, kQuad + 3 * k), 1);
+         },
+         frame('P', quad)},
+        {"group bytes set first travel with the record",
+         [](GMD_File* h) {
+             EXPECT_EQ(GMD_SetGroup(h, -5), 1);
+             EXPECT_EQ(GMD_SetGroup2(h, 9), 1);
+             EXPECT_EQ(GMD_SetSegment(h, kSegment), 1);
+         },
+         frame('L', segment, -5, 9)},
+        {"a quad setter on a triangle is refused",
+         [](GMD_File* h) {
+             EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 1);
+             EXPECT_EQ(GMD_SetQuad(h, kQuad), 0);
+             EXPECT_EQ(GMD_SetQuadVertex(h, 0, kVertex), 0);
+         },
+         frame('P', triangle)},
+        {"a triangle setter on a quad is refused",
+         [](GMD_File* h) {
+             EXPECT_EQ(GMD_SetQuad(h, kQuad), 1);
+             EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 0);
+             EXPECT_EQ(GMD_SetTriangleVertex(h, 0, kVertex), 0);
+         },
+         frame('P', quad)},
+        {"a segment setter on a polygon is refused",
+         [](GMD_File* h) {
+             EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 1);
+             EXPECT_EQ(GMD_SetSegment(h, kSegment), 0);
+         },
+         frame('P', triangle)},
+        {"a polygon setter on a segment is refused",
+         [](GMD_File* h) {
+             EXPECT_EQ(GMD_SetSegment(h, kSegment), 1);
+             EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 0);
+             EXPECT_EQ(GMD_SetQuadVertex(h, 0, kVertex), 0);
+         },
+         frame('L', segment)},
+        {"vertex setters on another family are refused",
+         [](GMD_File* h) {
+             EXPECT_EQ(GMD_SetTolerance(h, 0.5f), 1);
+             EXPECT_EQ(GMD_SetSegment(h, kSegment), 0);
+             EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 0);
+             EXPECT_EQ(GMD_SetQuadVertex(h, 1, kVertex), 0);
+         },
+         frame('G', floatWords({0.5f}))},
+        {"an index out of range never creates a record",
+         [](GMD_File* h) {
+             EXPECT_EQ(GMD_SetSegmentVertex(h, 2, kVertex), 0);
+             EXPECT_EQ(GMD_SetTriangleVertex(h, 3, kVertex), 0);
+             EXPECT_EQ(GMD_SetQuadVertex(h, 4, kVertex), 0);
+             EXPECT_EQ(GMD_SetQuadVertex(h, 0xFFFFFFFFu, kVertex), 0);
+         },
+         frame(0, {})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(frameOf(c.build), c.expected);
+    }
+}
+
+TEST(MeshVertexGetters, AcceptTheirShapeOnly) {
+    struct Case {
+        const char* name;
+        std::function<void(GMD_File*)> build;
+        bool segment, triangle, quad;
+        int vertices;  // GetVertex succeeds for indices below this
+    };
+    const Case cases[] = {
+        {"segment", [](GMD_File* h) { GMD_SetSegment(h, kQuad); }, true, false, false, 2},
+        {"segment with volume",
+         [](GMD_File* h) {
+             GMD_SetSegmentVolume(h, 3);
+             GMD_SetSegment(h, kQuad);
+         },
+         true, false, false, 2},
+        {"triangle", [](GMD_File* h) { GMD_SetTriangle(h, kQuad); }, false, true, false, 3},
+        {"quad", [](GMD_File* h) { GMD_SetQuad(h, kQuad); }, false, false, true, 4},
+        {"volume triangle",
+         [](GMD_File* h) {
+             GMD_SetTriangle(h, kQuad);
+             GMD_SetPolygonVolumes(h, 1, 2);
+         },
+         false, true, false, 3},
+        {"attributed quad",
+         [](GMD_File* h) {
+             GMD_SetQuad(h, kQuad);
+             GMD_SetPolygonFSSorientation(h, kVertex);
+         },
+         false, false, true, 4},
+        {"empty record", [](GMD_File*) {}, false, false, false, 0},
+        {"wedge", [](GMD_File* h) { GMD_SetWedge(h, kQuad); }, false, false, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFile file;
+        Handle h(GMD_OpenWriteFile(file.c_str()));
+        c.build(h);
+        float out[12] = {};
+        EXPECT_EQ(GMD_GetSegment(h, out), c.segment ? 1 : 0);
+        EXPECT_EQ(GMD_GetSegmentVertices(h, out), c.segment ? 1 : 0);
+        EXPECT_EQ(GMD_GetTriangle(h, out), c.triangle ? 1 : 0);
+        EXPECT_EQ(GMD_GetTriangleVertices(h, out), c.triangle ? 1 : 0);
+        EXPECT_EQ(GMD_GetQuad(h, out), c.quad ? 1 : 0);
+        EXPECT_EQ(GMD_GetQuadVertices(h, out), c.quad ? 1 : 0);
+        if (c.vertices > 0) {
+            EXPECT_EQ(std::vector<float>(out, out + 3 * c.vertices), std::vector<float>(kQuad, kQuad + 3 * c.vertices));
+        }
+        for (std::uint32_t index = 0; index < 6; ++index) {
+            float vertex[3] = {-7, -7, -7};
+            const bool ok = static_cast<int>(index) < c.vertices;
+            EXPECT_EQ(GMD_GetVertex(h, index, vertex), ok ? 1 : 0) << "index " << index;
+            if (ok) {
+                EXPECT_EQ(vertex[0], kQuad[3 * index]);
+            } else {
+                EXPECT_EQ(vertex[0], -7) << "a refused getter wrote its output";
+            }
+        }
+        EXPECT_EQ(GMD_GetVertex(h, 0xFFFFFFFFu, out), 0);
+    }
+}
+
+// Reading one crafted frame and what GetRecordType and the words in hand are then.
+struct ReadCase {
+    char letter;
+    int group2;
+    std::size_t words;
+    int type;          // record type code after reading
+    std::size_t kept;  // words in hand after reading
+};
+
+void expectRead(const ReadCase& c) {
+    SCOPED_TRACE(::testing::Message() << "letter " << c.letter << ", byte 7 " << c.group2 << ", " << c.words
+                                      << " words");
+    CraftedFile f(frame(c.letter, countingWords(c.words), 3, static_cast<std::int8_t>(c.group2)));
+    ASSERT_EQ(GMD_GetRecord(f.in), 1);
+    EXPECT_EQ(GMD_GetRecordType(f.in), c.type);
+    EXPECT_EQ(wordsInHand(f.in), countingWords(c.kept));
+    int32_t group = 0;
+    GMD_GetGroup(f.in, &group);
+    EXPECT_EQ(group, 3);
+}
+
+TEST(MeshReading, ConvertsLegacyPolygonsByWordCount) {
+    const ReadCase cases[] = {
+        {'P', 0, 0, 0, 0},   {'P', 0, 3, 0, 3},   {'P', 0, 6, 0, 6},    {'P', 0, 7, 'L', 7},  {'P', 0, 8, 'L', 7},
+        {'P', 0, 9, 3, 9},   {'P', 0, 10, 3, 9},  {'P', 0, 11, 3, 9},   {'P', 0, 12, 4, 12},  {'P', 0, 13, 4, 12},
+        {'P', 0, 14, 4, 12}, {'P', 0, 40, 4, 12}, {'P', 4, 10, 3, 9},   {'P', 1, 12, 4, 12},
+        // No other letter is converted.
+        {'p', 0, 12, 0, 12}, {'A', 1, 13, 5, 13}, {'L', 0, 8, 'L', 8},
+    };
+    for (const auto& c : cases) expectRead(c);
+}
+
+TEST(MeshReading, AcceptsAndClassifiesByLetterLayoutCodeAndWordCount) {
+    const ReadCase cases[] = {
+        // 'p': 11 or 14 words whatever the second header byte.
+        {'p', 0, 11, 1, 11}, {'p', 7, 11, 1, 11}, {'p', -3, 14, 2, 14}, {'p', 0, 9, 0, 9}, {'p', 0, 13, 0, 13},
+        {'p', 0, 15, 0, 15},
+        // 'A' code 0: exactly 12 (triangle) or 15 (quad) words.
+        {'A', 0, 12, 5, 12}, {'A', 0, 15, 6, 15}, {'A', 0, 9, 0, 9}, {'A', 0, 13, 0, 13}, {'A', 0, 16, 0, 16},
+        // Codes 1 and 3 are triangles, 2 and 4 quads, at any word count.
+        {'A', 1, 10, 5, 10}, {'A', 1, 0, 5, 0}, {'A', 3, 13, 5, 13}, {'A', 3, 5, 5, 5}, {'A', 2, 13, 6, 13},
+        {'A', 2, 100, 6, 100}, {'A', 4, 16, 6, 16}, {'A', 4, 2, 6, 2},
+        // Any other code is invalid.
+        {'A', 5, 12, 0, 12}, {'A', -1, 15, 0, 15}, {'A', 32, 13, 0, 13},
+        // Segments: 'L' of 6 words or more, 'l' of exactly 8.
+        {'L', 0, 6, 'L', 6}, {'L', 0, 7, 'L', 7}, {'L', 5, 9, 'L', 9}, {'L', 0, 5, 0, 5}, {'L', 0, 0, 0, 0},
+        {'l', 0, 8, 'l', 8}, {'l', 0, 7, 0, 7}, {'l', 0, 9, 0, 9},
+    };
+    for (const auto& c : cases) expectRead(c);
+}
+
+TEST(MeshReading, SetsQuadAndAttributeFlagsOnlyForValidPolygons) {
+    struct Step {
+        Bytes frame;
+        bool quad;
+        int attribute;
+    };
+    const Step steps[] = {
+        {frame('P', countingWords(12)), true, 0},
+        {frame('G', floatWords({1})), true, 0},            // other letters leave the flags alone
+        {frame('L', countingWords(6)), true, 0},           // so do segments
+        {frame('A', countingWords(12), 0, 0), false, 1},   // code 0 carries an orientation
+        {frame('P', countingWords(4)), false, 1},          // invalid polygons leave the flags alone
+        {frame('A', countingWords(12), 0, 9), false, 1},
+        {frame('p', countingWords(14), 0, 3), true, 0},    // 'p' clears the attribute flag whatever byte 7 is
+        {frame('A', countingWords(16), 0, 4), true, 1},
+        {frame('A', countingWords(13), 0, 2), true, 0},
+        {frame('A', countingWords(13), 0, 3), false, 1},
+        {frame('A', countingWords(10), 0, 1), false, 0},
+        {frame('P', countingWords(9), 0, 3), false, 0},
+        {frame(0, countingWords(2)), false, 0},
+    };
+    Bytes all;
+    for (const auto& s : steps) all.insert(all.end(), s.frame.begin(), s.frame.end());
+    CraftedFile f(all);
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE(::testing::Message() << "record " << i);
+        ASSERT_EQ(GMD_GetRecord(f.in), 1);
+        EXPECT_EQ(inHand(f.in).quad, steps[i].quad);
+        EXPECT_EQ(inHand(f.in).attribute, steps[i].attribute);
+    }
+    EXPECT_EQ(GMD_GetRecord(f.in), 0);
+}
+
+TEST(MeshReading, RecordsReadAreAmendedLikeRecordsBuilt) {
+    CraftedFile f(concat({frame('L', countingWords(9)), frame('A', countingWords(15), 0, 0), frame(0, {})}));
+    ASSERT_EQ(GMD_GetRecord(f.in), 1);
+    // A 9-word segment keeps its extra words under the vertex setters.
+    EXPECT_EQ(GMD_SetSegmentVertex(f.in, 0, kVertex), 1);
+    Words expected = countingWords(9);
+    for (int k = 0; k < 3; ++k) expected[k] = floatBits(kVertex[k]);
+    EXPECT_EQ(wordsInHand(f.in), expected);
+    ASSERT_EQ(GMD_GetRecord(f.in), 1);
+    EXPECT_EQ(GMD_SetTriangle(f.in, kTriangle), 0) << "the quad flag came from the record read";
+    EXPECT_EQ(GMD_SetQuadVertex(f.in, 3, kVertex), 1);
+    // A letter-0 frame is an empty record; the flags of the quad before it
+    // are still there, and creating a triangle clears both.
+    ASSERT_EQ(GMD_GetRecord(f.in), 1);
+    EXPECT_EQ(GMD_SetTriangle(f.in, kTriangle), 1);
+    EXPECT_FALSE(inHand(f.in).quad);
+    EXPECT_EQ(inHand(f.in).attribute, 0);
+    EXPECT_EQ(GMD_SetPolygonFSSorientation(f.in, kVertex), 1);
+    EXPECT_EQ(wordsInHand(f.in).size(), 12u) << "the orientation must be opened behind the vertices";
+}
+
+TEST(MeshReading, AccessorsRefuseRecordsShorterThanTheirVertices) {
+    // Valid 'A' records of codes 1 and 4 can be shorter than their vertex
+    // block; invalid 'L' and 'P' records are delivered with what they hold.
+    const Bytes frames[] = {
+        frame('A', countingWords(5), 0, 1),
+        frame('A', countingWords(11), 0, 4),
+        frame('L', countingWords(4)),
+        frame('P', countingWords(5)),
+    };
+    for (const auto& bytes : frames) {
+        CraftedFile f(bytes);
+        ASSERT_EQ(GMD_GetRecord(f.in), 1);
+        const Words before = wordsInHand(f.in);
+        float out[12];
+        EXPECT_EQ(GMD_GetSegment(f.in, out) + GMD_GetTriangle(f.in, out) + GMD_GetQuad(f.in, out), 0);
+        for (std::uint32_t index = 0; index < 4; ++index)
+            if (GMD_GetVertex(f.in, index, out)) {
+                EXPECT_LE(3 * index + 3, before.size()) << "index " << index;
+            }
+        EXPECT_EQ(GMD_SetSegment(f.in, kSegment) + GMD_SetTriangle(f.in, kTriangle) + GMD_SetQuad(f.in, kQuad), 0);
+        EXPECT_EQ(GMD_SetQuadVertex(f.in, 3, kVertex) + GMD_SetTriangleVertex(f.in, 2, kVertex), 0);
+        EXPECT_EQ(wordsInHand(f.in), before);
+    }
+}
+
+}  // namespace
