@@ -134,12 +134,13 @@ class InfoAndDump(Base):
         self.assertEqual(info["volumes"], [3, 4, 5, 6, 7])
         self.assertIsNone(info["damage"])
         box = info["boundingBox"]
-        # The scattered vertex at (-1, -1, -1) and the cone's base (x up to 15)
-        # and the elliptical cylinder's top (z = 3) span the model.
-        for got, want in zip(box["min"], (-1, -1, -1)):
+        # The scattered vertex at (-1, -1, -1), the disk's rim (y down to
+        # -1.5), the cone's base (x up to 15) and the junction (z up to 5)
+        # span the model.
+        for got, want in zip(box["min"], (-1, -1.5, -1)):
             self.assertAlmostEqual(got, want, places=5)
         self.assertAlmostEqual(box["max"][0], 15, places=4)
-        self.assertAlmostEqual(box["max"][2], 5, places=5)  # the junction's upper end
+        self.assertAlmostEqual(box["max"][2], 5, places=5)
 
     def test_info_text_names_the_damage(self):
         cut = self.write("cut.gmd", self.model_bytes[:-3])
@@ -173,7 +174,7 @@ class InfoAndDump(Base):
                     v = by_letter[letter][n]
                     values += v if isinstance(v, list) else [v]
                 self.assertEqual(floats(*values), payloads[letter][4 * first:4 * first + 4 * len(values)])
-        self.assertEqual(by_letter["G"]["tolerance"], struct.unpack("<f", floats(0.001))[0])
+        self.assertEqual(floats(by_letter["G"]["tolerance"]), payloads["G"])
         self.assertEqual(by_letter["H"]["name"], "door")
         self.assertEqual(by_letter["H"]["type"], "pin ")
         self.assertEqual(by_letter["M"]["name"], "Copper1 ")
@@ -226,11 +227,11 @@ ODD_RECORDS = [
     ("wedge of 13 words", frame("W", floats(*range(13))), "expects 12 or 14"),
     ("NURBS word count", frame("N", floats(9, 0, 0, 0, 0, 0, 0)), "NURBS word count"),
     ("NURBS sections", frame("N", floats(7, 2, 0, 0, 0, 0, 0, 0)), "NURBS sections"),
-    ("NURBS boundaries", frame("N", floats(8, 0, 0, 0, 0, 1, 0, 3)), "NURBS sections add up"),
+    ("NURBS boundaries", frame("N", floats(7, 0, 0, 0, 0, 1, 0, 3)), "NURBS sections add up"),
     ("thickness list", frame("A", floats(*range(9)) + struct.pack("<i", 5) + floats(1), group2=1), "thickness count 5"),
     ("layout code", frame("A", floats(*range(12)), group2=9), "layout code 9"),
     ("half word", frame("G", b"\x01\x02"), "not whole words"),
-    ("hinge", frame("H", struct.pack("<iii", 400, 0, 0)), "hinge name length"),
+    ("hinge", frame("H", struct.pack("<iiii", 400, 0, 0, 0)), "hinge name length"),
     ("macro group", frame("U", struct.pack("<ii", 5, 1)), "macro group count 5"),
 ]
 

@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        return app.exit(e);
+        // --help and --version end here with 0; every usage error is a 2.
+        return app.exit(e) == 0 ? 0 : 2;
     } catch (const tool::Error& e) {
         std::fprintf(stderr, "gmd: %s\n", e.what());
         return 2;

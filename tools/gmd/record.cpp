@@ -315,10 +315,12 @@ bool setPolygon(GMD_File* h, const Record& r, std::uint8_t letter) {
     return !orientation || ok(GMD_SetPolygonFSSorientation(h, r.floats("orientation", 3).floats.data()));
 }
 
-std::vector<float> joined(const Record& r, std::initializer_list<const char*> names) {
+// The named fields one after another, each with its exact number of values,
+// as the full setters take them.
+std::vector<float> joined(const Record& r, std::initializer_list<std::pair<const char*, std::size_t>> parts) {
     std::vector<float> all;
-    for (const char* name : names) {
-        const Field& f = r.floats(name);
+    for (const auto& part : parts) {
+        const Field& f = r.floats(part.first, part.second);
         all.insert(all.end(), f.floats.begin(), f.floats.end());
     }
     return all;
@@ -372,8 +374,7 @@ bool setFields(GMD_File* h, const Record& r, std::uint8_t letter) {
     case 'W':
     case 'w':
     case 'e': {
-        std::vector<float> w = joined(r, {"firstVertex", "secondVertex", "leftNormal", "rightNormal"});
-        if (w.size() != 12) throw Error("wedge points and normals need three numbers each");
+        std::vector<float> w = joined(r, {{"firstVertex", 3}, {"secondVertex", 3}, {"leftNormal", 3}, {"rightNormal", 3}});
         if (!ok(GMD_SetWedge(h, w.data()))) return false;
         if (letter == 'e') return ok(GMD_SetEdgeAdjacentPolygon(h, r.scalarInt("polygon")));
         if (letter == 'w')
@@ -393,13 +394,13 @@ bool setFields(GMD_File* h, const Record& r, std::uint8_t letter) {
                ok(GMD_SetScattVertexAdjacent(h, static_cast<std::int32_t>(adjacent.ints.size()), adjacent.ints.data()));
     }
     case 'S':
-        return ok(GMD_SetSphere(h, joined(r, {"center", "radius"}).data()));
+        return ok(GMD_SetSphere(h, joined(r, {{"center", 3}, {"radius", 1}}).data()));
     case 'R':
-        return ok(GMD_SetScatter(h, joined(r, {"center", "radius", "emRadius"}).data()));
+        return ok(GMD_SetScatter(h, joined(r, {{"center", 3}, {"radius", 1}, {"emRadius", 1}}).data()));
     case 'D':
-        return ok(GMD_SetDisk(h, joined(r, {"center", "normal", "radius"}).data()));
+        return ok(GMD_SetDisk(h, joined(r, {{"center", 3}, {"normal", 3}, {"radius", 1}}).data()));
     case 'C':
-        return ok(GMD_SetCircularCylinder(h, joined(r, {"lowerCenter", "upperCenter", "radius"}).data()));
+        return ok(GMD_SetCircularCylinder(h, joined(r, {{"lowerCenter", 3}, {"upperCenter", 3}, {"radius", 1}}).data()));
     case 'E':
         // The patching setters store centre, axis and upper extent as given,
         // where the full setter would recompute them from two end centres.
@@ -425,7 +426,7 @@ bool setFields(GMD_File* h, const Record& r, std::uint8_t letter) {
     case 'N':
         return setNurbs(h, r);
     case 'O':
-        return ok(GMD_SetJunction(h, joined(r, {"firstVertex", "secondVertex", "normal"}).data()));
+        return ok(GMD_SetJunction(h, joined(r, {{"firstVertex", 3}, {"secondVertex", 3}, {"normal", 3}}).data()));
     case 'H': {
         const Field& points = r.floats("points");
         const Field& groups = r.ints("groups");
