@@ -13,21 +13,13 @@ namespace tool {
 namespace {
 
 Field numbers(const std::string& name, std::vector<float> values) {
-    Field f;
-    f.name = name;
-    f.kind = Kind::Float;
-    f.scalar = values.size() == 1;
-    f.floats = std::move(values);
-    return f;
+    const bool scalar = values.size() == 1;
+    return floatField(name, std::move(values), scalar);
 }
 
 Field integers(const std::string& name, std::vector<std::int32_t> values) {
-    Field f;
-    f.name = name;
-    f.kind = Kind::Int;
-    f.scalar = values.size() == 1;
-    f.ints = std::move(values);
-    return f;
+    const bool scalar = values.size() == 1;
+    return intField(name, std::move(values), scalar);
 }
 
 Record record(char letter, std::vector<Field> fields) {

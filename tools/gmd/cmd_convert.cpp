@@ -112,11 +112,10 @@ void meshToGmd(const InputFile& in, const OutputFile& out, const std::string& fo
         r.hasFields = true;
         r.frame.letter = f.corners.size() == 2 ? 'L' : 'P';
         r.frame.group = static_cast<std::int8_t>(std::max(-127, std::min(127, f.group)));
-        Field vertices;
-        vertices.name = "vertices";
+        std::vector<float> vertices;
         for (const Vec3& c : f.corners)
-            for (double v : {c.x, c.y, c.z}) vertices.floats.push_back(static_cast<float>(v));
-        r.fields.push_back(std::move(vertices));
+            for (double v : {c.x, c.y, c.z}) vertices.push_back(static_cast<float>(v));
+        r.fields.push_back(floatField("vertices", std::move(vertices)));
         if (!writer.write(r)) throw Error(out.label() + ": the library refused a polygon record");
         progress.step(++done);
     }

@@ -13,24 +13,6 @@ namespace tool {
 
 namespace {
 
-Field floatField(const std::string& name, std::vector<float> values, bool scalar = false) {
-    Field f;
-    f.name = name;
-    f.kind = Kind::Float;
-    f.scalar = scalar;
-    f.floats = std::move(values);
-    return f;
-}
-
-Field intField(const std::string& name, std::vector<std::int32_t> values, bool scalar = false) {
-    Field f;
-    f.name = name;
-    f.kind = Kind::Int;
-    f.scalar = scalar;
-    f.ints = std::move(values);
-    return f;
-}
-
 Field textField(const std::string& name, std::string text) {
     Field f;
     f.name = name;
@@ -49,6 +31,19 @@ bool addFloats(GMD_File* h, Record& r, const char* name, FloatsGetter get, std::
     Field f = floatField(name, std::move(values), n == 1);
     f.derived = derived;
     r.fields.push_back(std::move(f));
+    return true;
+}
+
+struct FloatGetter {
+    const char* name;
+    FloatsGetter get;
+    std::size_t count;
+    bool derived = false;
+};
+
+bool addAll(GMD_File* h, Record& r, std::initializer_list<FloatGetter> getters) {
+    for (const FloatGetter& g : getters)
+        if (!addFloats(h, r, g.name, g.get, g.count, g.derived)) return false;
     return true;
 }
 
@@ -233,43 +228,46 @@ bool extractFields(GMD_File* h, Record& r) {
     case 'v':
         return extractScatteredVertex(h, r);
     case 'S':
-        return addFloats(h, r, "center", GMD_GetSphereCenter, 3) && addFloats(h, r, "radius", GMD_GetSphereRadius, 1);
+        return addAll(h, r, {{"center", GMD_GetSphereCenter, 3},
+                             {"radius", GMD_GetSphereRadius, 1}});
     case 'R':
-        return addFloats(h, r, "center", GMD_GetScatterCenter, 3) && addFloats(h, r, "radius", GMD_GetScatterRadius, 1) &&
-               addFloats(h, r, "emRadius", GMD_GetScatterEMRadius, 1);
+        return addAll(h, r, {{"center", GMD_GetScatterCenter, 3},
+                             {"radius", GMD_GetScatterRadius, 1},
+                             {"emRadius", GMD_GetScatterEMRadius, 1}});
     case 'D':
-        return addFloats(h, r, "center", GMD_GetDiskCenter, 3) && addFloats(h, r, "normal", GMD_GetDiskNormal, 3) &&
-               addFloats(h, r, "radius", GMD_GetDiskRadius, 1);
+        return addAll(h, r, {{"center", GMD_GetDiskCenter, 3},
+                             {"normal", GMD_GetDiskNormal, 3},
+                             {"radius", GMD_GetDiskRadius, 1}});
     case 'C':
-        return addFloats(h, r, "lowerCenter", GMD_GetCylinderLowerCenter, 3) &&
-               addFloats(h, r, "upperCenter", GMD_GetCylinderUpperCenter, 3) &&
-               addFloats(h, r, "radius", GMD_GetCylinderRadius, 1) &&
-               addFloats(h, r, "height", GMD_GetCylinderHeight, 1, true);
+        return addAll(h, r, {{"lowerCenter", GMD_GetCylinderLowerCenter, 3},
+                             {"upperCenter", GMD_GetCylinderUpperCenter, 3},
+                             {"radius", GMD_GetCylinderRadius, 1},
+                             {"height", GMD_GetCylinderHeight, 1, true}});
     case 'E':
-        return addFloats(h, r, "center", GMD_GetEllipticalCylinderCenter, 3) &&
-               addFloats(h, r, "zDirection", GMD_GetEllipticalCylinderZdirection, 3) &&
-               addFloats(h, r, "xDirection", GMD_GetEllipticalCylinderXdirection, 3) &&
-               addFloats(h, r, "xSemiAxis", GMD_GetEllipticalCylinderXsemiAxis, 1) &&
-               addFloats(h, r, "ySemiAxis", GMD_GetEllipticalCylinderYsemiAxis, 1) &&
-               addFloats(h, r, "height", GMD_GetEllipticalCylinderHeight, 1) &&
-               addFloats(h, r, "lowerTiltAngle", GMD_GetEllipticalCylinderLowerTiltAngle, 1) &&
-               addFloats(h, r, "upperTiltAngle", GMD_GetEllipticalCylinderUpperTiltAngle, 1) &&
-               addFloats(h, r, "lowerCenter", GMD_GetEllipticalCylinderLowerCenter, 3, true) &&
-               addFloats(h, r, "upperCenter", GMD_GetEllipticalCylinderUpperCenter, 3, true) &&
-               addFloats(h, r, "yDirection", GMD_GetEllipticalCylinderYdirection, 3, true);
+        return addAll(h, r, {{"center", GMD_GetEllipticalCylinderCenter, 3},
+                             {"zDirection", GMD_GetEllipticalCylinderZdirection, 3},
+                             {"xDirection", GMD_GetEllipticalCylinderXdirection, 3},
+                             {"xSemiAxis", GMD_GetEllipticalCylinderXsemiAxis, 1},
+                             {"ySemiAxis", GMD_GetEllipticalCylinderYsemiAxis, 1},
+                             {"height", GMD_GetEllipticalCylinderHeight, 1},
+                             {"lowerTiltAngle", GMD_GetEllipticalCylinderLowerTiltAngle, 1},
+                             {"upperTiltAngle", GMD_GetEllipticalCylinderUpperTiltAngle, 1},
+                             {"lowerCenter", GMD_GetEllipticalCylinderLowerCenter, 3, true},
+                             {"upperCenter", GMD_GetEllipticalCylinderUpperCenter, 3, true},
+                             {"yDirection", GMD_GetEllipticalCylinderYdirection, 3, true}});
     case 'F':
-        return addFloats(h, r, "lowerCenter", GMD_GetConeLowerCenter, 3) &&
-               addFloats(h, r, "zDirection", GMD_GetConeZdirection, 3) &&
-               addFloats(h, r, "xDirection", GMD_GetConeXdirection, 3) &&
-               addFloats(h, r, "lowerXsemiAxis", GMD_GetConeLowerXsemiAxis, 1) &&
-               addFloats(h, r, "lowerYsemiAxis", GMD_GetConeLowerYsemiAxis, 1) &&
-               addFloats(h, r, "height", GMD_GetConeHeight, 1) &&
-               addFloats(h, r, "upperXsemiAxis", GMD_GetConeUpperXsemiAxis, 1) &&
-               addFloats(h, r, "upperYsemiAxis", GMD_GetConeUpperYsemiAxis, 1) &&
-               addFloats(h, r, "lowerTiltAngle", GMD_GetConeLowerTiltAngle, 1) &&
-               addFloats(h, r, "upperTiltAngle", GMD_GetConeUpperTiltAngle, 1) &&
-               addFloats(h, r, "upperCenter", GMD_GetConeUpperCenter, 3, true) &&
-               addFloats(h, r, "yDirection", GMD_GetConeYdirection, 3, true);
+        return addAll(h, r, {{"lowerCenter", GMD_GetConeLowerCenter, 3},
+                             {"zDirection", GMD_GetConeZdirection, 3},
+                             {"xDirection", GMD_GetConeXdirection, 3},
+                             {"lowerXsemiAxis", GMD_GetConeLowerXsemiAxis, 1},
+                             {"lowerYsemiAxis", GMD_GetConeLowerYsemiAxis, 1},
+                             {"height", GMD_GetConeHeight, 1},
+                             {"upperXsemiAxis", GMD_GetConeUpperXsemiAxis, 1},
+                             {"upperYsemiAxis", GMD_GetConeUpperYsemiAxis, 1},
+                             {"lowerTiltAngle", GMD_GetConeLowerTiltAngle, 1},
+                             {"upperTiltAngle", GMD_GetConeUpperTiltAngle, 1},
+                             {"upperCenter", GMD_GetConeUpperCenter, 3, true},
+                             {"yDirection", GMD_GetConeYdirection, 3, true}});
     case 'N':
         return extractNurbs(h, r);
     case 'O': {
@@ -324,6 +322,26 @@ std::vector<float> joined(const Record& r, std::initializer_list<std::pair<const
         all.insert(all.end(), f.floats.begin(), f.floats.end());
     }
     return all;
+}
+
+struct PointPatch {
+    int32_t (*set)(GMD_File*, const float*);
+    const char* name;
+};
+
+struct ScalarPatch {
+    int32_t (*set)(GMD_File*, float);
+    const char* name;
+};
+
+// Builds a solid word by word through its patching setters.
+bool patch(GMD_File* h, const Record& r, std::initializer_list<PointPatch> points,
+           std::initializer_list<ScalarPatch> scalars) {
+    for (const PointPatch& p : points)
+        if (!ok(p.set(h, r.floats(p.name, 3).floats.data()))) return false;
+    for (const ScalarPatch& s : scalars)
+        if (!ok(s.set(h, r.scalarFloat(s.name)))) return false;
+    return true;
 }
 
 bool setNurbs(GMD_File* h, const Record& r) {
@@ -404,25 +422,20 @@ bool setFields(GMD_File* h, const Record& r, std::uint8_t letter) {
     case 'E':
         // The patching setters store centre, axis and upper extent as given,
         // where the full setter would recompute them from two end centres.
-        return ok(GMD_SetEllipticalCylinderLowerCenter(h, r.floats("center", 3).floats.data())) &&
-               ok(GMD_SetEllipticalCylinderZdirection(h, r.floats("zDirection", 3).floats.data())) &&
-               ok(GMD_SetEllipticalCylinderXdirection(h, r.floats("xDirection", 3).floats.data())) &&
-               ok(GMD_SetEllipticalCylinderXsemiAxis(h, r.scalarFloat("xSemiAxis"))) &&
-               ok(GMD_SetEllipticalCylinderYsemiAxis(h, r.scalarFloat("ySemiAxis"))) &&
-               ok(GMD_SetEllipticalCylinderHeight(h, r.scalarFloat("height"))) &&
-               ok(GMD_SetEllipticalCylinderLowerTiltAngle(h, r.scalarFloat("lowerTiltAngle"))) &&
-               ok(GMD_SetEllipticalCylinderUpperTiltAngle(h, r.scalarFloat("upperTiltAngle")));
+        return patch(h, r,
+                     {{GMD_SetEllipticalCylinderLowerCenter, "center"}, {GMD_SetEllipticalCylinderZdirection, "zDirection"},
+                      {GMD_SetEllipticalCylinderXdirection, "xDirection"}},
+                     {{GMD_SetEllipticalCylinderXsemiAxis, "xSemiAxis"}, {GMD_SetEllipticalCylinderYsemiAxis, "ySemiAxis"},
+                      {GMD_SetEllipticalCylinderHeight, "height"}, {GMD_SetEllipticalCylinderLowerTiltAngle, "lowerTiltAngle"},
+                      {GMD_SetEllipticalCylinderUpperTiltAngle, "upperTiltAngle"}});
     case 'F':
-        return ok(GMD_SetConeLowerCenter(h, r.floats("lowerCenter", 3).floats.data())) &&
-               ok(GMD_SetConeZdirection(h, r.floats("zDirection", 3).floats.data())) &&
-               ok(GMD_SetConeXdirection(h, r.floats("xDirection", 3).floats.data())) &&
-               ok(GMD_SetConeLowerXsemiAxis(h, r.scalarFloat("lowerXsemiAxis"))) &&
-               ok(GMD_SetConeLowerYsemiAxis(h, r.scalarFloat("lowerYsemiAxis"))) &&
-               ok(GMD_SetConeHeight(h, r.scalarFloat("height"))) &&
-               ok(GMD_SetConeUpperXsemiAxis(h, r.scalarFloat("upperXsemiAxis"))) &&
-               ok(GMD_SetConeUpperYsemiAxis(h, r.scalarFloat("upperYsemiAxis"))) &&
-               ok(GMD_SetConeLowerTiltAngle(h, r.scalarFloat("lowerTiltAngle"))) &&
-               ok(GMD_SetConeUpperTiltAngle(h, r.scalarFloat("upperTiltAngle")));
+        return patch(h, r,
+                     {{GMD_SetConeLowerCenter, "lowerCenter"}, {GMD_SetConeZdirection, "zDirection"},
+                      {GMD_SetConeXdirection, "xDirection"}},
+                     {{GMD_SetConeLowerXsemiAxis, "lowerXsemiAxis"}, {GMD_SetConeLowerYsemiAxis, "lowerYsemiAxis"},
+                      {GMD_SetConeHeight, "height"}, {GMD_SetConeUpperXsemiAxis, "upperXsemiAxis"},
+                      {GMD_SetConeUpperYsemiAxis, "upperYsemiAxis"}, {GMD_SetConeLowerTiltAngle, "lowerTiltAngle"},
+                      {GMD_SetConeUpperTiltAngle, "upperTiltAngle"}});
     case 'N':
         return setNurbs(h, r);
     case 'O':
@@ -447,6 +460,24 @@ bool setFields(GMD_File* h, const Record& r, std::uint8_t letter) {
 }
 
 }  // namespace
+
+Field floatField(const std::string& name, std::vector<float> values, bool scalar) {
+    Field f;
+    f.name = name;
+    f.kind = Kind::Float;
+    f.scalar = scalar;
+    f.floats = std::move(values);
+    return f;
+}
+
+Field intField(const std::string& name, std::vector<std::int32_t> values, bool scalar) {
+    Field f;
+    f.name = name;
+    f.kind = Kind::Int;
+    f.scalar = scalar;
+    f.ints = std::move(values);
+    return f;
+}
 
 const Field* Record::find(const std::string& name) const {
     for (const Field& f : fields)

@@ -29,6 +29,9 @@ struct Field {
     std::size_t size() const { return kind == Kind::Float ? floats.size() : ints.size(); }
 };
 
+Field floatField(const std::string& name, std::vector<float> values, bool scalar = false);
+Field intField(const std::string& name, std::vector<std::int32_t> values, bool scalar = false);
+
 struct Record {
     std::size_t index = 0;
     Frame frame;
