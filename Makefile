@@ -10,7 +10,8 @@ TSAN_DIR ?= build-tsan
 COVERAGE_DIR ?= build-coverage
 FUZZ_SECONDS ?= 30
 PACKAGES := cmake make gcc g++ binutils libgtest-dev clang libclang-rt-14-dev valgrind gcovr \
-            gfortran python3-numpy python3-pytest doxygen pkg-config
+            gfortran python3 python3-numpy python3-pytest doxygen pkg-config \
+            libcli11-dev nlohmann-json3-dev libpng-dev python3-meshio python3-vtk9
 PREFIX ?= /usr/local
 
 .PHONY: all setup build asan check test test-asan test-tsan valgrind fuzz fuzz-build coverage demo docs install clean
@@ -91,6 +92,10 @@ check: test-asan test-tsan valgrind fuzz test
 
 demo: build
 	$(BUILD_DIR)/examples/gmd_demo example.gmd
+	$(BUILD_DIR)/tools/gmd info example.gmd
+	$(BUILD_DIR)/tools/gmd check example.gmd
+	$(BUILD_DIR)/tools/gmd convert example.gmd example.vtu
+	$(BUILD_DIR)/tools/gmd render example.gmd -o example.png
 
 # API reference from gmd.h into $(BUILD_DIR)/docs/html; a Doxygen warning fails it.
 docs: build
@@ -101,4 +106,4 @@ install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) example.gmd
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) example.gmd example.vtu example.png
