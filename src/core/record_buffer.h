@@ -82,6 +82,13 @@ public:
         words_.resize(static_cast<std::size_t>(n), 0u);
     }
 
+    // Makes room for n words without changing the record, so that a setter
+    // can take its one possible allocation failure before it changes anything.
+    void reserve(std::int64_t n) {
+        if (n < 0 || n > kMaxRecordWords) throw std::length_error("record too long for a frame");
+        words_.reserve(static_cast<std::size_t>(n));
+    }
+
     void setHeader(std::uint8_t newLetter, std::int32_t n, std::int8_t newGroup, std::int8_t newGroup2) {
         letter = newLetter;
         group = newGroup;

@@ -128,6 +128,7 @@ int32_t GMD_SetPolygonFSSorientation(GMD_File* handle, const float orientation[3
         if (!record.holds(0, v)) return false;
         if (file.attribute == 0) {
             if (!fitsFrame(std::int64_t{record.wordCount()} + 3)) return false;
+            record.reserve(record.wordCount() + 3);
             record.letter = 'A';
             moveTail(record, v, v + 3);
             file.attribute = 1;

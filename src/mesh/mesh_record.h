@@ -68,6 +68,7 @@ inline void moveTail(RecordBuffer& record, std::int32_t from, std::int32_t to) {
 // shorter than `kept` (only a file makes one) is refused and left alone.
 inline bool promote(RecordBuffer& record, char letter, std::int32_t kept, std::int64_t words) {
     if (!record.holds(0, kept) || !fitsFrame(words)) return false;
+    record.reserve(words);
     record.letter = static_cast<std::uint8_t>(letter);
     record.resize(kept);
     record.resize(words);

@@ -29,6 +29,7 @@ int32_t GMD_SetScattVertexAdjacent(GMD_File* handle, int32_t n, const int32_t* a
     return guarded(handle, [&](RecordFile& file) {
         RecordBuffer& record = file.record;
         if (n < 0 || !fitsFrame(std::int64_t{n} + kAdjacencyWord)) return false;
+        record.reserve(std::int64_t{n} + kAdjacencyWord);
         if (beginRecord(record, "v", 'v', kAdjacencyWord) == Begin::Refused || adjacencyCount(record) < 0) return false;
         record.resize(kAdjacencyWord + n);
         return wordsIn(record, kAdjacencyWord, n, adjacent);
