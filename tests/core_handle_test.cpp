@@ -135,3 +135,33 @@ TEST(Handle, WrongDirectionIsRefusedAndLeavesFileAlone) {
     EXPECT_EQ(file.bytes(), before);
     EXPECT_EQ(readTolerances(file.c_str()), (std::vector<float>{1, 2, 9}));
 }
+
+TEST(Handle, FileChangedUnderAnOpenReadHandle) {
+    TempFile file;
+    {
+        Handle out(GMD_OpenWriteFile(file.c_str()));
+        writeTolerances(out, {1, 2, 3});
+    }
+    // Cut inside the third frame after the handle was opened: the two whole
+    // frames are read, the torn one is not.
+    Handle in(GMD_OpenReadFile(file.c_str()));
+    Bytes all = file.bytes();
+    file.write(Bytes(all.begin(), all.begin() + 40));
+    float v = 0;
+    ASSERT_EQ(GMD_GetRecord(in), 1);
+    ASSERT_EQ(GMD_GetRecord(in), 1);
+    GMD_GetTolerance(in, &v);
+    EXPECT_EQ(v, 2.0f);
+    EXPECT_EQ(GMD_GetRecord(in), 0);
+
+    // Frames appended before the reader reaches the end are read too.
+    Handle again(GMD_OpenReadFile(file.c_str()));
+    file.write(all);
+    {
+        Handle out(GMD_OpenAppendFile(file.c_str()));
+        writeTolerances(out, {4});
+    }
+    int count = 0;
+    while (GMD_GetRecord(again)) ++count;
+    EXPECT_EQ(count, 4);
+}
