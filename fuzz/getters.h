@@ -3,13 +3,23 @@
 // Shared by the fuzz harnesses.
 #pragma once
 
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "gmd.h"
 
 namespace gmdfuzz {
+
+// A file name private to this process, in memory when the machine has a
+// memory-backed folder: every input is written to a file and read back.
+inline std::string scratchPath(const char* stem) {
+    const char* folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm/" : "/tmp/";
+    return folder + std::string(stem) + std::to_string(getpid()) + ".gmd";
+}
 
 // Counts above this are not copied out (the library itself bounds nothing
 // in the caller's arrays).

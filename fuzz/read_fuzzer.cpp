@@ -8,7 +8,7 @@
 #include "getters.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = "/tmp/gmd_read_fuzz_" + std::to_string(getpid()) + ".gmd";
+    static const std::string path = gmdfuzz::scratchPath("gmd_read_fuzz_");
     std::FILE* out = std::fopen(path.c_str(), "wb");
     if (out == nullptr) return 0;
     if (size > 0) std::fwrite(data, 1, size, out);

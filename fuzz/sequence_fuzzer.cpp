@@ -11,6 +11,7 @@
 
 #include "core/access.h"
 #include "core/dispatch.h"
+#include "getters.h"
 #include "gmd.h"
 
 namespace {
@@ -176,7 +177,7 @@ void setMesh(GMD_File* h, Calls& c, unsigned which) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string path = "/tmp/gmd_sequence_fuzz_" + std::to_string(getpid()) + ".gmd";
+    static const std::string path = gmdfuzz::scratchPath("gmd_sequence_fuzz_");
     FuzzedDataProvider in(data, size);
     Calls calls(in);
     std::vector<Frame> written;

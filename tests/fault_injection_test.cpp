@@ -113,6 +113,7 @@ std::vector<Scenario> settersThatGrow() {
 }  // namespace
 
 TEST(FaultInjection, GrowingSettersRefuseAndLeaveTheRecord) {
+    int injected = 0;
     for (const auto& s : settersThatGrow()) {
         SCOPED_TRACE(s.name);
         std::size_t n = 0;
@@ -134,15 +135,18 @@ TEST(FaultInjection, GrowingSettersRefuseAndLeaveTheRecord) {
                 EXPECT_EQ(result, 1) << "the call succeeds once no allocation fails";
                 break;
             }
+            ++injected;
             EXPECT_EQ(result, 0) << "allocation " << n;
             EXPECT_TRUE(capture(out) == before) << "allocation " << n << " changed the record";
             ASSERT_LT(n, 64u);
         }
     }
+    RecordProperty("faults_injected", injected);
 }
 
 TEST(FaultInjection, EncodingFailureWritesNothing) {
-    for (std::size_t n = 0;; ++n) {
+    std::size_t n = 0;
+    for (;; ++n) {
         TempFile file;
         bool fired;
         int32_t result;
@@ -166,6 +170,7 @@ TEST(FaultInjection, EncodingFailureWritesNothing) {
         EXPECT_TRUE(file.bytes().empty()) << "allocation " << n << " let a partial frame through";
         ASSERT_LT(n, 64u);
     }
+    RecordProperty("faults_injected", static_cast<int>(n));
 }
 
 TEST(FaultInjection, DecodersRejectAndKeepTheirMembers) {
@@ -185,6 +190,7 @@ TEST(FaultInjection, DecodersRejectAndKeepTheirMembers) {
             GMD_WriteRecord(out);
         }
     }
+    int injected = 0;
     for (int target = 2; target < 4; ++target) {
         for (std::size_t n = 0;; ++n) {
             Handle in(GMD_OpenReadFile(file.c_str()));
@@ -202,6 +208,7 @@ TEST(FaultInjection, DecodersRejectAndKeepTheirMembers) {
                 EXPECT_NE(GMD_GetRecordType(in), 0);
                 break;
             }
+            ++injected;
             State after = capture(in);
             // A failed frame read empties the words; a failed decoder marks the
             // record invalid. Either way the decoded members are the old ones.
@@ -213,4 +220,5 @@ TEST(FaultInjection, DecodersRejectAndKeepTheirMembers) {
             ASSERT_LT(n, 64u);
         }
     }
+    RecordProperty("faults_injected", injected);
 }
