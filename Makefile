@@ -13,15 +13,27 @@ PACKAGES := cmake make gcc g++ binutils libgtest-dev clang libclang-rt-14-dev va
             gfortran python3 python3-numpy python3-pytest doxygen pkg-config \
             libcli11-dev nlohmann-json3-dev libpng-dev python3-meshio python3-vtk9
 PREFIX ?= /usr/local
+CLANG_DIR ?= build-clang
+WINDOWS_DIR ?= build-mingw64
+WINDOWS32_DIR ?= build-mingw32
+BIGENDIAN_DIR ?= build-s390x
+# Cross builds: the library, the suite and write_model, nothing that needs
+# host-only packages.
+CROSS_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGMD_BUILD_TOOLS=OFF -DGMD_BUILD_BINDINGS=OFF \
+               -DGMD_BUILD_EXAMPLES=OFF -DGMD_NATIVE_WRITE_MODEL=$(abspath $(BUILD_DIR))/tests/gmd_write_model
+WINDOWS_PACKAGES := g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64
+BIGENDIAN_PACKAGES := g++-s390x-linux-gnu qemu-user-static
 
-.PHONY: all setup build asan check test test-asan test-tsan valgrind fuzz fuzz-build coverage demo docs install clean
+.PHONY: all setup build asan check test test-asan test-tsan test-clang valgrind fuzz fuzz-build coverage demo docs install clean \
+        native-writer check-windows check-bigendian
 
 all: build
 
-setup:
+# Installs those of the Debian packages $(1) that are missing.
+define install_packages
 	@missing=""; \
 	if command -v dpkg-query >/dev/null 2>&1; then \
-	  for p in $(PACKAGES); do \
+	  for p in $(1); do \
 	    dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	  done; \
 	fi; \
@@ -33,6 +45,10 @@ setup:
 	    echo "missing Debian packages:$$missing (run as root to install them)" >&2; exit 1; \
 	  fi; \
 	fi
+endef
+
+setup:
+	$(call install_packages,$(PACKAGES))
 
 $(BUILD_DIR)/CMakeCache.txt:
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
@@ -87,9 +103,42 @@ coverage: setup
 	cd $(COVERAGE_DIR) && ctest -j $(JOBS) -E install_and_consume >/dev/null
 	gcovr -r . --filter 'src/' --exclude-unreachable-branches --exclude-throw-branches $(COVERAGE_DIR)
 
+# The library and its suite built with clang (gcc builds the others), without
+# the parts that only the gcc build needs to cover.
+test-clang: setup
+	cmake -S . -B $(CLANG_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DGMD_BUILD_TOOLS=OFF -DGMD_BUILD_BINDINGS=OFF -DGMD_BUILD_EXAMPLES=OFF $(CMAKE_FLAGS)
+	cmake --build $(CLANG_DIR) -j $(JOBS)
+	cd $(CLANG_DIR) && ctest --output-on-failure -j $(JOBS) -E api_reference
+
 # Every test: plain, under ASan/UBSan, the thread test under TSan, valgrind,
-# and a short run of each fuzz harness.
-check: test-asan test-tsan valgrind fuzz test
+# a short run of each fuzz harness, and the clang build.
+check: test-asan test-tsan valgrind fuzz test test-clang
+
+# write_model of the native build, which cross builds compare their output with.
+native-writer: setup $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target gmd_write_model
+
+# gmd.dll for 64-bit Windows: its exports and imports, the suite and
+# write_model under Wine. gmd.dll for 32-bit Windows: built, exports and
+# imports checked (its programs need a 32-bit Wine, see docs/portability.md).
+check-windows: native-writer
+	$(call install_packages,$(WINDOWS_PACKAGES))
+	cmake -S . -B $(WINDOWS_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-x86_64.cmake $(CROSS_FLAGS)
+	cmake --build $(WINDOWS_DIR) -j $(JOBS)
+	cd $(WINDOWS_DIR) && WINEPREFIX=$(abspath $(WINDOWS_DIR))/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+	  ctest --output-on-failure -E api_reference
+	cmake -S . -B $(WINDOWS32_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-i686.cmake $(CROSS_FLAGS)
+	cmake --build $(WINDOWS32_DIR) -j $(JOBS) --target gmd gmd_tests gmd_write_model
+	cd $(WINDOWS32_DIR) && ctest --output-on-failure -R exported_symbols
+
+# The suite under qemu on s390x, a big-endian host, and write_model's file
+# there byte for byte the native one.
+check-bigendian: native-writer
+	$(call install_packages,$(BIGENDIAN_PACKAGES))
+	cmake -S . -B $(BIGENDIAN_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/s390x-linux-gnu.cmake $(CROSS_FLAGS)
+	cmake --build $(BIGENDIAN_DIR) -j $(JOBS)
+	cd $(BIGENDIAN_DIR) && ctest --output-on-failure -E api_reference
 
 demo: build
 	$(BUILD_DIR)/examples/gmd_demo example.gmd
@@ -107,4 +156,4 @@ install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) example.gmd example.vtu example.png
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(CLANG_DIR) $(WINDOWS_DIR) $(WINDOWS32_DIR) $(BIGENDIAN_DIR) example.gmd example.vtu example.png

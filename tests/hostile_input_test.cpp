@@ -90,3 +90,25 @@ TEST(HostileInput, AllocationFailureInAFrameIsAFailedRead) {
         ASSERT_LT(n, 50u);
     }
 }
+
+TEST(HostileInput, AllocationFailureWhileOpeningIsARefusal) {
+    TempFile file;  // its name is too long for any small-string buffer
+    file.write(frame('G', floatWords({1.0f})));
+    for (std::size_t n = 0;; ++n) {
+        GMD_File* opened;
+        bool fired;
+        {
+            FailAllocation fault(n);
+            opened = GMD_OpenReadFile(file.c_str());
+            fired = fault.failed();
+        }
+        Handle in(opened);
+        if (!fired) {
+            ASSERT_NE(in.h, nullptr);
+            EXPECT_EQ(GMD_GetRecord(in), 1);
+            break;
+        }
+        EXPECT_EQ(in.h, nullptr) << "allocation " << n;
+        ASSERT_LT(n, 20u);
+    }
+}

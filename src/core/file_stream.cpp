@@ -4,15 +4,24 @@
 #include <filesystem>
 #include <new>
 #include <system_error>
+#include <type_traits>
 
 namespace gmd {
 
 bool FileStream::open(const char* name, Direction direction) noexcept {
     close();
     if (name == nullptr) return false;
-    // Some platforms let a folder be opened for reading; it is never a GMD file.
-    std::error_code error;
-    if (std::filesystem::is_directory(name, error)) return false;
+    // POSIX lets a folder be opened for reading; it is never a GMD file. Where
+    // file names are wide (Windows) the check would have to convert the name,
+    // and the file-open call refuses folders there by itself.
+    if constexpr (std::is_same_v<std::filesystem::path::value_type, char>) {
+        try {
+            std::error_code error;
+            if (std::filesystem::is_directory(name, error)) return false;
+        } catch (...) {
+            return false;  // the name's copy could not be allocated
+        }
+    }
     buffer_.reset(new (std::nothrow) unsigned char[kBufferSize]);
     if (!buffer_) return false;
     const char* mode = direction == Direction::Read ? "rb" : direction == Direction::Write ? "wb" : "ab";
