@@ -10,11 +10,12 @@ TSAN_DIR ?= build-tsan
 COVERAGE_DIR ?= build-coverage
 FUZZ_SECONDS ?= 30
 PACKAGES := cmake make gcc g++ binutils libgtest-dev clang libclang-rt-14-dev valgrind gcovr \
-            gfortran python3 python3-numpy python3-pytest doxygen pkg-config \
+            gfortran python3 python3-numpy python3-pytest doxygen pkg-config libbenchmark-dev \
             libcli11-dev nlohmann-json3-dev libpng-dev python3-meshio python3-vtk9
 PREFIX ?= /usr/local
 
-.PHONY: all setup build asan check test test-asan test-tsan valgrind fuzz fuzz-build coverage demo docs install clean
+.PHONY: all setup build asan check test test-asan test-tsan valgrind fuzz fuzz-build coverage demo docs install clean \
+        bench bench-instructions
 
 all: build
 
@@ -89,6 +90,15 @@ coverage: setup
 # Every test: plain, under ASan/UBSan, the thread test under TSan, valgrind,
 # and a short run of each fuzz harness.
 check: test-asan test-tsan valgrind fuzz test
+
+# Benchmarks, not part of check: the table of docs/performance.md (a few
+# minutes; scratch files in a temporary folder under $(BUILD_DIR)), and the
+# instructions per record of the triangle loops under callgrind.
+bench: build
+	cd $(BUILD_DIR) && ./bench/gmd_bench --benchmark_color=false
+
+bench-instructions: build
+	bench/instructions.sh $(BUILD_DIR)/bench/gmd_bench_calls
 
 demo: build
 	$(BUILD_DIR)/examples/gmd_demo example.gmd

@@ -50,15 +50,16 @@ public:
         return writeSlow(src, n);
     }
 
-    // The next n bytes (n > 0) when the buffer already holds them all, else
-    // null; nothing is consumed until skip(n).
-    const unsigned char* peek(std::size_t n) const noexcept {
-        return n <= end_ - begin_ ? buffer_.get() + begin_ : nullptr;
-    }
+    // The bytes already buffered and not yet read: buffered() of them start
+    // at next(); nothing is consumed until skip(n), n <= buffered().
+    std::size_t buffered() const noexcept { return end_ - begin_; }
+    const unsigned char* next() const noexcept { return buffer_.get() + begin_; }
     void skip(std::size_t n) noexcept { begin_ += n; }
-    // Buffer space for the next n bytes (n > 0) when it fits without a
-    // transfer to the file, else null; they count as written at commit(n).
-    unsigned char* reserve(std::size_t n) noexcept { return n <= room_ - pending_ ? buffer_.get() + pending_ : nullptr; }
+    // The buffer space that writes can fill without a transfer to the file:
+    // writableRoom() bytes at writePosition(); they count as written at
+    // commit(n), n <= writableRoom().
+    std::size_t writableRoom() const noexcept { return room_ - pending_; }
+    unsigned char* writePosition() noexcept { return buffer_.get() + pending_; }
     void commit(std::size_t n) noexcept { pending_ += n; }
 
     // A frame found damaged after its bytes were read fails the stream too.

@@ -50,13 +50,14 @@ inline int writeResult(const FileStream& stream) { return stream.failed() && !st
 // stream is left failed, and the letter and header bytes are those of the
 // damaged frame, or of the previous record when not even the header arrived.
 GMD_ALWAYS_INLINE bool readFrame(FileStream& stream, RecordBuffer& record) noexcept {
-    if (const unsigned char* head = stream.peek(kFrameHeadBytes)) {
-        const auto length = static_cast<std::int32_t>(loadLittle32(head));
+    const std::size_t buffered = stream.buffered();
+    if (buffered >= kFrameHeadBytes) {
+        const unsigned char* frame = stream.next();
+        const auto length = static_cast<std::int32_t>(loadLittle32(frame));
         const std::size_t payloadBytes = static_cast<std::size_t>(length) - 4;
         const std::int64_t words = static_cast<std::int64_t>((payloadBytes + 3) / 4);
         const std::size_t frameBytes = kFrameHeadBytes + payloadBytes + kFrameTailBytes;
-        const unsigned char* frame = nullptr;
-        if (length >= 4 && record.hasRoomFor(words) && (frame = stream.peek(frameBytes)) != nullptr) {
+        if (length >= 4 && frameBytes <= buffered && record.hasRoomFor(words)) {
             stream.skip(frameBytes);
             takeFrameHead(frame, record);
             // The trailer is judged first so that little stays live across the copy.
@@ -82,7 +83,8 @@ GMD_ALWAYS_INLINE int writeFrame(FileStream& stream, const RecordBuffer& record)
         const std::size_t payloadBytes = static_cast<std::size_t>(n) * 4;
         const std::size_t frameBytes = kFrameHeadBytes + payloadBytes + kFrameTailBytes;
         // A record too long for a frame never fits the buffer.
-        if (unsigned char* out = stream.reserve(frameBytes)) {
+        if (frameBytes <= stream.writableRoom()) {
+            unsigned char* out = stream.writePosition();
             const auto length = static_cast<std::uint32_t>(payloadBytes + 4);
             putFrameHead(out, length, record);
             if (n > 0) std::memcpy(out + kFrameHeadBytes, record.payload(), payloadBytes);
