@@ -417,6 +417,23 @@ std::vector<std::string> smallFileNames(const char* folder) {
     return names;
 }
 
+// Checks the last small file, removes the folder and sets the counters.
+void finishSmallFiles(benchmark::State& state, const char* folder, const std::vector<std::string>& names, bool ok) {
+    Checksum expected;
+    float v[9];
+    for (int r = 0; r < kRecordsPerSmallFile; ++r) {
+        triangle((config.smallFiles - 1) * kRecordsPerSmallFile + r, v);
+        expected.add(v, 9);
+    }
+    Checksum sum;
+    std::int64_t count = 0;
+    ok &= libraryReadTriangles(names.back(), count, sum) && count == kRecordsPerSmallFile && sum == expected;
+    std::filesystem::remove_all(file(folder));
+    if (!ok) state.SkipWithError("the last small file does not hold what was written");
+    setCounters(state, config.smallFiles * kRecordsPerSmallFile,
+                config.smallFiles * kRecordsPerSmallFile * kTriangleFrameBytes);
+}
+
 void smallFiles(benchmark::State& state) {
     bool ok = true;
     const std::vector<std::string> names = smallFileNames("small");
@@ -433,19 +450,7 @@ void smallFiles(benchmark::State& state) {
             GMD_CloseFile(out);
         }
     }
-    Checksum expected;
-    float v[9];
-    for (int r = 0; r < kRecordsPerSmallFile; ++r) {
-        triangle((config.smallFiles - 1) * kRecordsPerSmallFile + r, v);
-        expected.add(v, 9);
-    }
-    Checksum sum;
-    std::int64_t count = 0;
-    ok &= libraryReadTriangles(names.back(), count, sum) && count == kRecordsPerSmallFile && sum == expected;
-    std::filesystem::remove_all(file("small"));
-    if (!ok) state.SkipWithError("small_files: the last file does not hold what was written");
-    setCounters(state, config.smallFiles * kRecordsPerSmallFile,
-                config.smallFiles * kRecordsPerSmallFile * kTriangleFrameBytes);
+    finishSmallFiles(state, "small", names, ok);
 }
 
 void stdioSmallFiles(benchmark::State& state) {
@@ -464,19 +469,7 @@ void stdioSmallFiles(benchmark::State& state) {
             ok &= std::fclose(out) == 0;
         }
     }
-    Checksum expected;
-    float v[9];
-    for (int r = 0; r < kRecordsPerSmallFile; ++r) {
-        triangle((config.smallFiles - 1) * kRecordsPerSmallFile + r, v);
-        expected.add(v, 9);
-    }
-    Checksum sum;
-    std::int64_t count = 0;
-    ok &= libraryReadTriangles(names.back(), count, sum) && count == kRecordsPerSmallFile && sum == expected;
-    std::filesystem::remove_all(file("stdio_small"));
-    if (!ok) state.SkipWithError("stdio_small_files: the last file does not hold what was written");
-    setCounters(state, config.smallFiles * kRecordsPerSmallFile,
-                config.smallFiles * kRecordsPerSmallFile * kTriangleFrameBytes);
+    finishSmallFiles(state, "stdio_small", names, ok);
 }
 
 // ---- peak resident memory of read_tri, in a child process of its own
