@@ -10,7 +10,7 @@ TSAN_DIR ?= build-tsan
 COVERAGE_DIR ?= build-coverage
 FUZZ_SECONDS ?= 30
 PACKAGES := cmake make gcc g++ binutils libgtest-dev clang libclang-rt-14-dev valgrind gcovr \
-            gfortran python3 python3-numpy python3-pytest doxygen pkg-config \
+            gfortran python3 python3-numpy python3-pytest doxygen pkg-config libbenchmark-dev \
             libcli11-dev nlohmann-json3-dev libpng-dev python3-meshio python3-vtk9
 PREFIX ?= /usr/local
 CLANG_DIR ?= build-clang
@@ -25,7 +25,8 @@ WINDOWS_PACKAGES := g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64
 BIGENDIAN_PACKAGES := g++-s390x-linux-gnu qemu-user-static
 
 .PHONY: all setup build asan check test test-asan test-tsan test-clang valgrind fuzz fuzz-build coverage demo docs install clean \
-        native-writer check-windows check-bigendian
+        native-writer check-windows check-bigendian \
+        bench bench-instructions
 
 all: build
 
@@ -139,6 +140,15 @@ check-bigendian: native-writer
 	cmake -S . -B $(BIGENDIAN_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/s390x-linux-gnu.cmake $(CROSS_FLAGS)
 	cmake --build $(BIGENDIAN_DIR) -j $(JOBS)
 	cd $(BIGENDIAN_DIR) && ctest --output-on-failure -E api_reference
+
+# Benchmarks, not part of check: the table of docs/performance.md (a few
+# minutes; scratch files in a temporary folder under $(BUILD_DIR)), and the
+# instructions per record of the triangle loops under callgrind.
+bench: build
+	cd $(BUILD_DIR) && ./bench/gmd_bench --benchmark_color=false
+
+bench-instructions: build
+	bench/instructions.sh $(BUILD_DIR)/bench/gmd_bench_calls
 
 demo: build
 	$(BUILD_DIR)/examples/gmd_demo example.gmd

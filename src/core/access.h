@@ -14,12 +14,13 @@
 #include <cstring>
 
 #include "../../include/gmd.h"
+#include "inlining.h"
 #include "record_file.h"
 
 namespace gmd {
 
 template <class Body>
-std::int32_t guarded(GMD_File* handle, Body&& body) noexcept {
+GMD_ALWAYS_INLINE std::int32_t guarded(GMD_File* handle, Body&& body) noexcept {
     if (handle == nullptr) return 0;
     try {
         return body(*fileOf(handle)) ? 1 : 0;
@@ -28,17 +29,33 @@ std::int32_t guarded(GMD_File* handle, Body&& body) noexcept {
     }
 }
 
-inline bool isOneOf(std::uint8_t letter, const char* letters) {
-    return letter != 0 && std::strchr(letters, letter) != nullptr;
-}
+// The letters of a string as a bit set, so that a membership test is one
+// load and a shift. Built from a literal it is a compile-time constant; it
+// never holds letter 0, the empty record.
+class LetterSet {
+public:
+    // Implicit, so that a literal can stand wherever a set is expected.
+    constexpr LetterSet(const char* letters) {
+        for (; *letters != '\0'; ++letters) {
+            const auto letter = static_cast<std::uint8_t>(*letters);
+            bits_[letter >> 6] |= std::uint64_t{1} << (letter & 63);
+        }
+    }
+    constexpr bool contains(std::uint8_t letter) const { return (bits_[letter >> 6] >> (letter & 63)) & 1; }
+
+private:
+    std::uint64_t bits_[4] = {0, 0, 0, 0};
+};
+
+inline bool isOneOf(std::uint8_t letter, const LetterSet& letters) { return letters.contains(letter); }
 
 enum class Begin { Refused, Created, Existing };
 
 // A record with letter 0 that carries words (only a foreign file makes one)
 // counts as empty; its words are dropped.
-inline Begin beginRecord(RecordBuffer& record, const char* accepted, char letter, std::int32_t words) {
+inline Begin beginRecord(RecordBuffer& record, const LetterSet& accepted, char letter, std::int32_t words) {
     if (record.letter == 0) {
-        record.resize(0);
+        record.clear();
         record.resize(words);
         record.letter = static_cast<std::uint8_t>(letter);
         return Begin::Created;

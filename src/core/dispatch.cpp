@@ -20,10 +20,9 @@ constexpr LetterTable buildTable() {
     return table;
 }
 
-constexpr LetterTable kLetterTable = buildTable();
-
 }  // namespace
 
-const LetterTable& letterTable() { return kLetterTable; }
+// Constant-initialised: no code runs before main.
+constexpr LetterTable kLetterTable = buildTable();
 
 }  // namespace gmd

@@ -11,6 +11,7 @@ using LetterTable = std::array<LetterSteps, 256>;
 // The steps of every letter, indexed by the letter byte; a row without a read
 // step means "valid, nothing decoded", one without a write step "written as
 // it stands".
-const LetterTable& letterTable();
+extern const LetterTable kLetterTable;
+inline const LetterTable& letterTable() { return kLetterTable; }
 
 }  // namespace gmd

@@ -33,9 +33,21 @@ bool FileStream::open(const char* name, Direction direction) noexcept {
     // The stream does its own buffering.
     std::setvbuf(file_, nullptr, _IONBF, 0);
     direction_ = direction;
-    begin_ = end_ = 0;
+    begin_ = end_ = pending_ = 0;
+    room_ = direction == Direction::Read ? 0 : kBufferSize;
     failed_ = bad_ = eof_ = false;
     return true;
+}
+
+void FileStream::setFailed() noexcept {
+    failed_ = true;
+    begin_ = end_;
+}
+
+void FileStream::setBad() noexcept {
+    bad_ = true;
+    begin_ = end_;
+    pending_ = room_ = 0;
 }
 
 bool FileStream::refill() noexcept {
@@ -44,9 +56,9 @@ bool FileStream::refill() noexcept {
     return end_ > 0;
 }
 
-bool FileStream::read(void* dst, std::size_t n) noexcept {
+bool FileStream::readSlow(void* dst, std::size_t n) noexcept {
     if (failed() || !readable()) {
-        failed_ = true;
+        setFailed();
         return false;
     }
     auto* out = static_cast<unsigned char*>(dst);
@@ -57,11 +69,13 @@ bool FileStream::read(void* dst, std::size_t n) noexcept {
             if (n >= kBufferSize) {
                 std::size_t got = std::fread(out, 1, n, file_);
                 if (got == n) return true;
-                failed_ = eof_ = true;
+                eof_ = true;
+                setFailed();
                 return false;
             }
             if (!refill()) {
-                failed_ = eof_ = true;
+                eof_ = true;
+                setFailed();
                 return false;
             }
             available = end_;
@@ -76,28 +90,28 @@ bool FileStream::read(void* dst, std::size_t n) noexcept {
 }
 
 bool FileStream::flush() noexcept {
-    if (end_ == 0) return !bad_;
-    bool complete = std::fwrite(buffer_.get(), 1, end_, file_) == end_;
-    end_ = 0;
-    if (!complete) bad_ = true;
+    if (pending_ == 0) return !bad_;
+    bool complete = std::fwrite(buffer_.get(), 1, pending_, file_) == pending_;
+    pending_ = 0;
+    if (!complete) setBad();
     return !bad_;
 }
 
-bool FileStream::write(const void* src, std::size_t n) noexcept {
+bool FileStream::writeSlow(const void* src, std::size_t n) noexcept {
     if (bad_ || !writable()) {
-        bad_ = true;
+        setBad();
         return false;
     }
     const auto* in = static_cast<const unsigned char*>(src);
-    if (end_ + n > kBufferSize) {
+    if (pending_ + n > kBufferSize) {
         if (!flush()) return false;
         if (n >= kBufferSize) {
-            if (std::fwrite(in, 1, n, file_) != n) bad_ = true;
+            if (std::fwrite(in, 1, n, file_) != n) setBad();
             return !bad_;
         }
     }
-    std::memcpy(buffer_.get() + end_, in, n);
-    end_ += n;
+    std::memcpy(buffer_.get() + pending_, in, n);
+    pending_ += n;
     return true;
 }
 
@@ -107,7 +121,7 @@ void FileStream::close() noexcept {
     std::fclose(file_);
     file_ = nullptr;
     buffer_.reset();
-    begin_ = end_ = 0;
+    begin_ = end_ = pending_ = room_ = 0;
 }
 
 }  // namespace gmd

@@ -9,8 +9,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
-#include <vector>
 
 namespace gmd {
 
@@ -28,14 +28,14 @@ public:
     std::int8_t group = 0;    // header byte 6
     std::int8_t group2 = 0;   // header byte 7, the second header byte
 
-    std::int32_t wordCount() const { return static_cast<std::int32_t>(words_.size()); }
-    RecordWord* payload() { return words_.data(); }
-    const RecordWord* payload() const { return words_.data(); }
+    std::int32_t wordCount() const { return size_; }
+    RecordWord* payload() { return words_.get(); }
+    const RecordWord* payload() const { return words_.get(); }
 
     // True when words [first, first + count) all exist; the one bounds test
     // every accessor of a record read from a file goes through.
     bool holds(std::int64_t first, std::int64_t count) const {
-        return first >= 0 && count >= 0 && first + count <= static_cast<std::int64_t>(words_.size());
+        return first >= 0 && count >= 0 && first + count <= size_;
     }
 
     RecordWord raw(std::int32_t i) const { return words_[static_cast<std::size_t>(i)]; }
@@ -79,14 +79,32 @@ public:
     // would grow a record past it is refused with the record intact.
     void resize(std::int64_t n) {
         if (n < 0 || n > kMaxRecordWords) throw std::length_error("record too long for a frame");
-        words_.resize(static_cast<std::size_t>(n), 0u);
+        const auto words = static_cast<std::int32_t>(n);
+        // Read once, so that a caller's known size folds into the zeroing.
+        const std::int32_t old = size_;
+        if (words > old) {
+            if (words > capacity_) grow(words);
+            std::memset(words_.get() + old, 0, static_cast<std::size_t>(words - old) * 4);
+        }
+        size_ = words;
+    }
+
+    void clear() { size_ = 0; }
+    // True when n words fit without allocating.
+    bool hasRoomFor(std::int64_t n) const { return n <= capacity_; }
+
+    // Like resize for 0 <= n <= kMaxRecordWords, but the new words are left
+    // as they are, for a caller that overwrites them at once.
+    void resizeForOverwrite(std::int32_t n) {
+        if (n > capacity_) grow(n);
+        size_ = n;
     }
 
     // Makes room for n words without changing the record, so that a setter
     // can take its one possible allocation failure before it changes anything.
     void reserve(std::int64_t n) {
         if (n < 0 || n > kMaxRecordWords) throw std::length_error("record too long for a frame");
-        words_.reserve(static_cast<std::size_t>(n));
+        if (n > capacity_) grow(static_cast<std::int32_t>(n));
     }
 
     void setHeader(std::uint8_t newLetter, std::int32_t n, std::int8_t newGroup, std::int8_t newGroup2) {
@@ -98,14 +116,21 @@ public:
 
     // Copies count raw words to or from caller memory (float or int32 alike).
     void copyOut(std::int32_t first, std::int32_t count, void* out) const {
-        if (count > 0) std::memcpy(out, words_.data() + first, static_cast<std::size_t>(count) * 4);
+        if (count > 0) std::memcpy(out, words_.get() + first, static_cast<std::size_t>(count) * 4);
     }
     void copyIn(std::int32_t first, std::int32_t count, const void* in) {
-        if (count > 0) std::memcpy(words_.data() + first, in, static_cast<std::size_t>(count) * 4);
+        if (count > 0) std::memcpy(words_.get() + first, in, static_cast<std::size_t>(count) * 4);
     }
 
 private:
-    std::vector<RecordWord> words_;
+    // Grows the capacity to at least n words, at least doubling it, keeping
+    // the record's words. Throws std::bad_alloc with the record intact.
+    void grow(std::int32_t n);
+
+    // Words [0, size_) are the record; [size_, capacity_) hold no meaning.
+    std::unique_ptr<RecordWord[]> words_;
+    std::int32_t size_ = 0;
+    std::int32_t capacity_ = 0;
 };
 
 }  // namespace gmd

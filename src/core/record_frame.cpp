@@ -1,10 +1,6 @@
 #include "record_frame.h"
 
 #include <algorithm>
-#include <new>
-#include <vector>
-
-#include "byte_order.h"
 
 namespace gmd {
 namespace {
@@ -14,22 +10,16 @@ namespace {
 // so a short file claiming a huge length never costs a huge allocation.
 constexpr std::int64_t kPayloadStepBytes = std::int64_t{1} << 20;
 
-bool fail(FileStream& stream, RecordBuffer& record) noexcept {
-    record.resize(0);  // shrinking never allocates
-    stream.markFailed();
-    return false;
-}
-
 // Reads `bytes` payload bytes into the record's words, growing the array step
 // by step. The bytes of a final partial word that the payload does not cover
 // are zero.
 bool readPayload(FileStream& stream, RecordBuffer& record, std::int64_t bytes) {
     std::int64_t done = 0;
-    record.resize(0);
+    record.clear();
     while (done < bytes) {
         std::int64_t step = std::min(bytes - done, std::max(kPayloadStepBytes, done));
         std::int64_t words = (done + step + 3) / 4;
-        record.resize(static_cast<std::int32_t>(words));
+        record.resizeForOverwrite(static_cast<std::int32_t>(words));
         record.setRaw(static_cast<std::int32_t>(words - 1), 0);
         auto* dst = reinterpret_cast<unsigned char*>(record.payload()) + done;
         if (!stream.read(dst, static_cast<std::size_t>(step))) return false;
@@ -41,43 +31,39 @@ bool readPayload(FileStream& stream, RecordBuffer& record, std::int64_t bytes) {
 
 }  // namespace
 
-bool readFrame(FileStream& stream, RecordBuffer& record) noexcept {
-    unsigned char head[8];
-    if (!stream.read(head, sizeof head)) return fail(stream, record);
+bool failFrame(FileStream& stream, RecordBuffer& record) noexcept {
+    record.clear();
+    stream.markFailed();
+    return false;
+}
 
-    const auto length = static_cast<std::int32_t>(loadLittle32(head));
-    record.letter = head[4];
-    // head[5], the word count byte, saturates at 255 and is never trusted.
-    record.group = static_cast<std::int8_t>(head[6]);
-    record.group2 = static_cast<std::int8_t>(head[7]);
-
-    if (length < 4) return fail(stream, record);
+bool readFrameSlow(FileStream& stream, RecordBuffer& record) noexcept {
+    unsigned char head[kFrameHeadBytes];
+    if (!stream.read(head, sizeof head)) return failFrame(stream, record);
+    const std::int32_t length = takeFrameHead(head, record);
+    if (length < 4) return failFrame(stream, record);
     try {
-        if (!readPayload(stream, record, std::int64_t{length} - 4)) return fail(stream, record);
+        if (!readPayload(stream, record, std::int64_t{length} - 4)) return failFrame(stream, record);
     } catch (...) {
         // An allocation failure is a failed read; nothing leaves this function.
-        return fail(stream, record);
+        return failFrame(stream, record);
     }
 
-    unsigned char tail[4];
-    if (!stream.read(tail, sizeof tail)) return fail(stream, record);
-    if (static_cast<std::int32_t>(loadLittle32(tail)) != length) return fail(stream, record);
+    unsigned char tail[kFrameTailBytes];
+    if (!stream.read(tail, sizeof tail)) return failFrame(stream, record);
+    if (static_cast<std::int32_t>(loadLittle32(tail)) != length) return failFrame(stream, record);
     return true;
 }
 
-int writeFrame(FileStream& stream, const RecordBuffer& record) noexcept {
+int writeFrameSlow(FileStream& stream, const RecordBuffer& record) noexcept {
     const std::int32_t n = record.wordCount();
     if (n > kMaxWritableWords) {
         // The length would not fit its field; nothing is written.
         return 0;
     }
     const std::uint32_t length = 4u + 4u * static_cast<std::uint32_t>(n);
-    unsigned char head[8];
-    storeLittle32(head, length);
-    head[4] = record.letter;
-    head[5] = static_cast<unsigned char>(std::min<std::int32_t>(n, 255));
-    head[6] = static_cast<unsigned char>(record.group);
-    head[7] = static_cast<unsigned char>(record.group2);
+    unsigned char head[kFrameHeadBytes];
+    putFrameHead(head, length, record);
     stream.write(head, sizeof head);
 
     if (n > 0) {
@@ -91,10 +77,10 @@ int writeFrame(FileStream& stream, const RecordBuffer& record) noexcept {
             }
         }
     }
-    unsigned char tail[4];
+    unsigned char tail[kFrameTailBytes];
     storeLittle32(tail, length);
     stream.write(tail, sizeof tail);
-    return stream.failed() && !stream.eof() ? 0 : 1;
+    return writeResult(stream);
 }
 
 }  // namespace gmd

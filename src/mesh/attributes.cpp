@@ -19,32 +19,10 @@ constexpr std::int32_t kVolumeWord = 7;
 constexpr std::int32_t kRadiusSegmentWords = 7;
 constexpr std::int32_t kVolumeSegmentWords = 8;
 
-// The second header byte of an 'A' frame. Code 0 serves both shapes; the
-// word count tells them apart on reading.
-struct LayoutCode {
-    bool quad;
-    bool orientation;
-    bool thickness;
-};
-
-constexpr LayoutCode kLayoutCodes[] = {
-    {false, true, false},  // 0: orientation only (either shape)
-    {false, false, true},  // 1: triangle, thickness list
-    {true, false, true},   // 2: quad, thickness list
-    {false, true, true},   // 3: triangle, orientation and thickness list
-    {true, true, true},    // 4: quad, orientation and thickness list
-};
-
-constexpr std::int32_t kLayoutCodeCount = sizeof kLayoutCodes / sizeof kLayoutCodes[0];
 
 }  // namespace
 
 namespace gmd {
-
-std::int32_t attributeFlagOnReading(const RecordBuffer& record) {
-    const std::int32_t code = record.group2;
-    return record.letter == 'A' && code >= 0 && code < kLayoutCodeCount && kLayoutCodes[code].orientation ? 1 : 0;
-}
 
 // Only a record with words behind its vertex block and orientation carries a
 // thickness list and gets a code; any other goes out with the byte it has

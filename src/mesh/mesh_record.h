@@ -75,8 +75,29 @@ inline bool promote(RecordBuffer& record, char letter, std::int32_t kept, std::i
     return true;
 }
 
+// The second header byte of an 'A' frame. Code 0 serves both shapes; the
+// word count tells them apart on reading.
+struct LayoutCode {
+    bool quad;
+    bool orientation;
+    bool thickness;
+};
+
+inline constexpr LayoutCode kLayoutCodes[] = {
+    {false, true, false},  // 0: orientation only (either shape)
+    {false, false, true},  // 1: triangle, thickness list
+    {true, false, true},   // 2: quad, thickness list
+    {false, true, true},   // 3: triangle, orientation and thickness list
+    {true, true, true},    // 4: quad, orientation and thickness list
+};
+
+inline constexpr std::int32_t kLayoutCodeCount = sizeof kLayoutCodes / sizeof kLayoutCodes[0];
+
 // Attribute flag of a valid polygon record just read, from its letter and
 // attribute layout code.
-std::int32_t attributeFlagOnReading(const RecordBuffer& record);
+inline std::int32_t attributeFlagOnReading(const RecordBuffer& record) {
+    const std::int32_t code = record.group2;
+    return record.letter == 'A' && code >= 0 && code < kLayoutCodeCount && kLayoutCodes[code].orientation ? 1 : 0;
+}
 
 }  // namespace gmd

@@ -16,7 +16,7 @@ namespace {
 enum class Shape { Segment, Triangle, Quad };
 
 struct ShapeRule {
-    const char* letters;    // letters whose records may have this shape
+    LetterSet letters;      // letters whose records may have this shape
     char created;           // the letter a setter gives the empty record
     std::uint32_t vertices;
 };
@@ -38,7 +38,10 @@ bool hasShape(const RecordFile& file, Shape shape) {
 
 constexpr WordRange allVertices(Shape shape) { return {0, 3 * static_cast<std::int32_t>(ruleOf(shape).vertices)}; }
 
-std::int32_t getVertices(GMD_File* handle, Shape shape, WordRange words, float* out) {
+// The shape is a template argument so that each export folds its rule into
+// a few compares.
+template <Shape shape>
+GMD_ALWAYS_INLINE std::int32_t getVertices(GMD_File* handle, WordRange words, float* out) {
     return guarded(handle, [&](RecordFile& file) {
         return hasShape(file, shape) && wordsOut(file.record, words.first, words.count, out);
     });
@@ -46,9 +49,10 @@ std::int32_t getVertices(GMD_File* handle, Shape shape, WordRange words, float* 
 
 // Creating a polygon fixes its shape: the quad flag follows the setter, and a
 // new polygon carries no FSS orientation.
-std::int32_t setVertices(GMD_File* handle, Shape shape, WordRange words, const float* in) {
+template <Shape shape>
+GMD_ALWAYS_INLINE std::int32_t setVertices(GMD_File* handle, WordRange words, const float* in) {
     return guarded(handle, [&](RecordFile& file) {
-        const ShapeRule& rule = ruleOf(shape);
+        constexpr const ShapeRule& rule = ruleOf(shape);
         const Begin begin = beginRecord(file.record, rule.letters, rule.created, allVertices(shape).count);
         if (begin == Begin::Refused) return false;
         if (begin == Begin::Created && shape != Shape::Segment) {
@@ -60,9 +64,10 @@ std::int32_t setVertices(GMD_File* handle, Shape shape, WordRange words, const f
 }
 
 // The index is judged before the record, so a bad index never creates one.
-std::int32_t setVertex(GMD_File* handle, Shape shape, std::uint32_t index, const float* in) {
+template <Shape shape>
+std::int32_t setVertex(GMD_File* handle, std::uint32_t index, const float* in) {
     if (index >= ruleOf(shape).vertices) return 0;
-    return setVertices(handle, shape, vertexWords(static_cast<std::int32_t>(index)), in);
+    return setVertices<shape>(handle, vertexWords(static_cast<std::int32_t>(index)), in);
 }
 
 // Legacy polygon records: 'P' frames of other lengths than 9 or 12 words are
@@ -80,7 +85,7 @@ constexpr LegacyForm kLegacyPolygonForms[] = {
     {13, std::numeric_limits<std::int32_t>::max(), 'P', kQuadWords},
 };
 
-void convertLegacyPolygon(RecordBuffer& record) {
+GMD_NOINLINE void convertLegacyPolygon(RecordBuffer& record) {
     const std::int32_t words = record.wordCount();
     for (const LegacyForm& form : kLegacyPolygonForms) {
         if (words < form.fewest || words > form.most) continue;
@@ -155,26 +160,27 @@ bool readPolygon(RecordFile& file) {
 }
 
 bool readLegacyPolygon(RecordFile& file) {
-    convertLegacyPolygon(file.record);
+    const std::int32_t words = file.record.wordCount();
+    if (words != kTriangleWords && words != kQuadWords) convertLegacyPolygon(file.record);
     return file.record.letter == 'L' ? readSegment(file) : readPolygon(file);
 }
 
 }  // namespace gmd
 
 int32_t GMD_GetSegment(GMD_File* handle, float vertices[6]) {
-    return getVertices(handle, Shape::Segment, allVertices(Shape::Segment), vertices);
+    return getVertices<Shape::Segment>(handle, allVertices(Shape::Segment), vertices);
 }
 
 int32_t GMD_GetSegmentVertices(GMD_File* handle, float vertices[6]) { return GMD_GetSegment(handle, vertices); }
 
 int32_t GMD_GetTriangle(GMD_File* handle, float vertices[9]) {
-    return getVertices(handle, Shape::Triangle, allVertices(Shape::Triangle), vertices);
+    return getVertices<Shape::Triangle>(handle, allVertices(Shape::Triangle), vertices);
 }
 
 int32_t GMD_GetTriangleVertices(GMD_File* handle, float vertices[9]) { return GMD_GetTriangle(handle, vertices); }
 
 int32_t GMD_GetQuad(GMD_File* handle, float vertices[12]) {
-    return getVertices(handle, Shape::Quad, allVertices(Shape::Quad), vertices);
+    return getVertices<Shape::Quad>(handle, allVertices(Shape::Quad), vertices);
 }
 
 int32_t GMD_GetQuadVertices(GMD_File* handle, float vertices[12]) { return GMD_GetQuad(handle, vertices); }
@@ -192,31 +198,31 @@ int32_t GMD_GetVertex(GMD_File* handle, uint32_t index, float vertex[3]) {
 }
 
 int32_t GMD_SetSegment(GMD_File* handle, const float vertices[6]) {
-    return setVertices(handle, Shape::Segment, allVertices(Shape::Segment), vertices);
+    return setVertices<Shape::Segment>(handle, allVertices(Shape::Segment), vertices);
 }
 
 int32_t GMD_SetSegmentVertices(GMD_File* handle, const float vertices[6]) { return GMD_SetSegment(handle, vertices); }
 
 int32_t GMD_SetSegmentVertex(GMD_File* handle, uint32_t index, const float vertex[3]) {
-    return setVertex(handle, Shape::Segment, index, vertex);
+    return setVertex<Shape::Segment>(handle, index, vertex);
 }
 
 int32_t GMD_SetTriangle(GMD_File* handle, const float vertices[9]) {
-    return setVertices(handle, Shape::Triangle, allVertices(Shape::Triangle), vertices);
+    return setVertices<Shape::Triangle>(handle, allVertices(Shape::Triangle), vertices);
 }
 
 int32_t GMD_SetTriangleVertices(GMD_File* handle, const float vertices[9]) { return GMD_SetTriangle(handle, vertices); }
 
 int32_t GMD_SetTriangleVertex(GMD_File* handle, uint32_t index, const float vertex[3]) {
-    return setVertex(handle, Shape::Triangle, index, vertex);
+    return setVertex<Shape::Triangle>(handle, index, vertex);
 }
 
 int32_t GMD_SetQuad(GMD_File* handle, const float vertices[12]) {
-    return setVertices(handle, Shape::Quad, allVertices(Shape::Quad), vertices);
+    return setVertices<Shape::Quad>(handle, allVertices(Shape::Quad), vertices);
 }
 
 int32_t GMD_SetQuadVertices(GMD_File* handle, const float vertices[12]) { return GMD_SetQuad(handle, vertices); }
 
 int32_t GMD_SetQuadVertex(GMD_File* handle, uint32_t index, const float vertex[3]) {
-    return setVertex(handle, Shape::Quad, index, vertex);
+    return setVertex<Shape::Quad>(handle, index, vertex);
 }
