@@ -4,7 +4,7 @@
 // read from a file.
 #include <functional>
 
-#include "mesh_test_support.h"
+#include "test_support.h"
 
 using namespace gmdtest;
 
@@ -276,33 +276,33 @@ TEST(MeshAttributeGetters, ReadOnlyWordsTheRecordHolds) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CraftedFile f(c.frame);
-        ASSERT_EQ(GMD_GetRecord(f.in), 1);
-        const Words words = wordsInHand(f.in);
+        ReadFile f(c.frame);
+        ASSERT_EQ(GMD_GetRecord(f), 1);
+        const Words words = wordsInHand(f);
         float r = -1;
-        EXPECT_EQ(GMD_GetSegmentRadius(f.in, &r), c.radius >= 0 ? 1 : 0);
+        EXPECT_EQ(GMD_GetSegmentRadius(f, &r), c.radius >= 0 ? 1 : 0);
         if (c.radius >= 0) {
             EXPECT_EQ(floatBits(r), words[c.radius]);
         }
         int32_t v = 0, v2 = 0;
-        EXPECT_EQ(GMD_GetSegmentVolume(f.in, &v), c.volume ? 1 : 0);
+        EXPECT_EQ(GMD_GetSegmentVolume(f, &v), c.volume ? 1 : 0);
         if (c.volume) {
             EXPECT_EQ(v, -3);
         }
-        EXPECT_EQ(GMD_GetPolygonVolumes(f.in, &v, &v2), c.polygonVolumes >= 0 ? 1 : 0);
+        EXPECT_EQ(GMD_GetPolygonVolumes(f, &v, &v2), c.polygonVolumes >= 0 ? 1 : 0);
         if (c.polygonVolumes >= 0) {
             EXPECT_EQ(v, 4);
             EXPECT_EQ(v2, 5);
         }
         float o[3] = {};
-        EXPECT_EQ(GMD_GetPolygonFSSorientation(f.in, o), c.orientation >= 0 ? 1 : 0);
+        EXPECT_EQ(GMD_GetPolygonFSSorientation(f, o), c.orientation >= 0 ? 1 : 0);
         if (c.orientation >= 0) {
             EXPECT_EQ(floatBits(o[0]), words[c.orientation]);
         }
         int32_t n = 99;
         std::vector<float> t(8, -1);
-        EXPECT_EQ(GMD_GetPolygonNumThickness(f.in, &n), c.thickness >= 0 ? 1 : 0);
-        EXPECT_EQ(GMD_GetPolygonThickness(f.in, t.data()), c.thickness >= 0 ? 1 : 0);
+        EXPECT_EQ(GMD_GetPolygonNumThickness(f, &n), c.thickness >= 0 ? 1 : 0);
+        EXPECT_EQ(GMD_GetPolygonThickness(f, t.data()), c.thickness >= 0 ? 1 : 0);
         if (c.thickness >= 0) {
             ASSERT_EQ(n, static_cast<int32_t>(words[c.thickness]));
             for (int32_t i = 0; i < n; ++i) EXPECT_EQ(floatBits(t[i]), words[c.thickness + 1 + i]);
@@ -315,7 +315,7 @@ TEST(MeshAttributeGetters, ReadOnlyWordsTheRecordHolds) {
 }
 
 TEST(MeshAttributeSetters, AmendRecordsReadFromAFile) {
-    CraftedFile f(concat({
+    ReadFile f(concat({
         frame('L', countingWords(9)),
         withCount('A', 1, 9, 1, 1),
         frame('A', countingWords(9), 0, 3),
@@ -323,31 +323,31 @@ TEST(MeshAttributeSetters, AmendRecordsReadFromAFile) {
         withCount('A', 1, 9, 5, 2),
     }));
     // A longer segment is cut to its radius form.
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
-    EXPECT_EQ(GMD_SetSegmentRadius(f.in, 0.5f), 1);
-    EXPECT_EQ(wordsInHand(f.in), join({countingWords(6), floatWords({0.5f})}));
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    EXPECT_EQ(GMD_SetSegmentRadius(f, 0.5f), 1);
+    EXPECT_EQ(wordsInHand(f), join({countingWords(6), floatWords({0.5f})}));
 
     // A thickness list read from the file slides behind a new orientation.
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
-    orientation(f.in);
-    EXPECT_EQ(wordsInHand(f.in), join({countingWords(9), kOrientationWords, intWords({1}), floatWords({1})}));
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    orientation(f);
+    EXPECT_EQ(wordsInHand(f), join({countingWords(9), kOrientationWords, intWords({1}), floatWords({1})}));
 
     // Code 3 says the orientation is there, but the record ends at its
     // vertices: neither setter may write behind it.
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
-    EXPECT_EQ(GMD_SetPolygonFSSorientation(f.in, kOrientation), 0);
-    EXPECT_EQ(GMD_SetPolygonThickness(f.in, 0, kThickness), 0);
-    EXPECT_EQ(wordsInHand(f.in), countingWords(9));
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    EXPECT_EQ(GMD_SetPolygonFSSorientation(f, kOrientation), 0);
+    EXPECT_EQ(GMD_SetPolygonThickness(f, 0, kThickness), 0);
+    EXPECT_EQ(wordsInHand(f), countingWords(9));
 
     // A list of the same length is overwritten in place.
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
-    thickness(f.in, 2);
-    EXPECT_EQ(wordsInHand(f.in), join({countingWords(12), intWords({2}), floatWords({0.125f, 2.5f})}));
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    thickness(f, 2);
+    EXPECT_EQ(wordsInHand(f), join({countingWords(12), intWords({2}), floatWords({0.125f, 2.5f})}));
 
     // The last three words have the length of a list of 2 but count 5.
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
-    EXPECT_EQ(GMD_SetPolygonThickness(f.in, 2, kThickness), 0);
-    EXPECT_EQ(wordsInHand(f.in), join({countingWords(9), intWords({5}), countingWords(2)}));
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    EXPECT_EQ(GMD_SetPolygonThickness(f, 2, kThickness), 0);
+    EXPECT_EQ(wordsInHand(f), join({countingWords(9), intWords({5}), countingWords(2)}));
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "mesh_test_support.h"
+#include "test_support.h"
 
 using namespace gmdtest;
 
@@ -111,13 +111,13 @@ TEST(MeshMacroGroupGetters, ReadOnlyBlocksInsideTheRecord) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CraftedFile f(frame('U', c.words));
-        ASSERT_EQ(GMD_GetRecord(f.in), 1);
-        EXPECT_EQ(GMD_GetRecordType(f.in), 'U');
+        ReadFile f(frame('U', c.words));
+        ASSERT_EQ(GMD_GetRecord(f), 1);
+        EXPECT_EQ(GMD_GetRecordType(f), 'U');
         int32_t n = -7;
         std::vector<int32_t> list(4, -7);
-        EXPECT_EQ(GMD_GetMacroGroupNumGroups(f.in, &n), c.groups >= 0 ? 1 : 0);
-        EXPECT_EQ(GMD_GetMacroGroupGroups(f.in, list.data()), c.groups >= 0 ? 1 : 0);
+        EXPECT_EQ(GMD_GetMacroGroupNumGroups(f, &n), c.groups >= 0 ? 1 : 0);
+        EXPECT_EQ(GMD_GetMacroGroupGroups(f, list.data()), c.groups >= 0 ? 1 : 0);
         if (c.groups >= 0) {
             EXPECT_EQ(n, c.groups);
             for (int i = 0; i < c.groups; ++i) EXPECT_EQ(static_cast<uint32_t>(list[i]), c.words[1 + i]);
@@ -127,7 +127,7 @@ TEST(MeshMacroGroupGetters, ReadOnlyBlocksInsideTheRecord) {
         EXPECT_EQ(list[c.groups >= 0 ? c.groups : 0], -7) << "copied past the list";
         char text[32];
         std::memset(text, '#', sizeof text);
-        EXPECT_EQ(GMD_GetMacroGroupName(f.in, text), c.text ? 1 : 0);
+        EXPECT_EQ(GMD_GetMacroGroupName(f, text), c.text ? 1 : 0);
         if (c.text) {
             EXPECT_STREQ(text, c.text);
         } else {
@@ -180,16 +180,16 @@ TEST(MeshScatteredVertexGetters, ReadTheWordsTheRecordHolds) {
     for (std::size_t words = 0; words <= 6; ++words) {
         SCOPED_TRACE(::testing::Message() << words << " words");
         const Words all = join({kPositionWords, intWords({21, 22, 23})});
-        CraftedFile f(frame('v', Words(all.begin(), all.begin() + static_cast<long>(words))));
-        ASSERT_EQ(GMD_GetRecord(f.in), 1);
-        EXPECT_EQ(GMD_GetRecordType(f.in), 'v');
+        ReadFile f(frame('v', Words(all.begin(), all.begin() + static_cast<long>(words))));
+        ASSERT_EQ(GMD_GetRecord(f), 1);
+        EXPECT_EQ(GMD_GetRecordType(f), 'v');
         const bool whole = words >= 3;
         float p[3] = {};
         int32_t n = -7;
         std::vector<int32_t> list(4, -7);
-        EXPECT_EQ(GMD_GetScattVertexPosition(f.in, p), whole ? 1 : 0);
-        EXPECT_EQ(GMD_GetScattVertexNumAdjacent(f.in, &n), whole ? 1 : 0);
-        EXPECT_EQ(GMD_GetScattVertexAdjacent(f.in, list.data()), whole ? 1 : 0);
+        EXPECT_EQ(GMD_GetScattVertexPosition(f, p), whole ? 1 : 0);
+        EXPECT_EQ(GMD_GetScattVertexNumAdjacent(f, &n), whole ? 1 : 0);
+        EXPECT_EQ(GMD_GetScattVertexAdjacent(f, list.data()), whole ? 1 : 0);
         if (whole) {
             EXPECT_EQ(p[0], kPosition[0]);
             ASSERT_EQ(n, static_cast<int32_t>(words - 3));
@@ -199,8 +199,8 @@ TEST(MeshScatteredVertexGetters, ReadTheWordsTheRecordHolds) {
             EXPECT_EQ(n, -7);
             // The setters refuse a record without a whole position too.
             const int32_t one = 1;
-            EXPECT_EQ(GMD_SetScattVertexPosition(f.in, kPosition) + GMD_SetScattVertexAdjacent(f.in, 1, &one), 0);
-            EXPECT_EQ(wordsInHand(f.in).size(), words);
+            EXPECT_EQ(GMD_SetScattVertexPosition(f, kPosition) + GMD_SetScattVertexAdjacent(f, 1, &one), 0);
+            EXPECT_EQ(wordsInHand(f).size(), words);
         }
     }
 }

@@ -3,7 +3,7 @@
 // and classified.
 #include <functional>
 
-#include "mesh_test_support.h"
+#include "test_support.h"
 
 using namespace gmdtest;
 
@@ -172,12 +172,12 @@ struct ReadCase {
 void expectRead(const ReadCase& c) {
     SCOPED_TRACE(::testing::Message() << "letter " << c.letter << ", byte 7 " << c.group2 << ", " << c.words
                                       << " words");
-    CraftedFile f(frame(c.letter, countingWords(c.words), 3, static_cast<std::int8_t>(c.group2)));
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
-    EXPECT_EQ(GMD_GetRecordType(f.in), c.type);
-    EXPECT_EQ(wordsInHand(f.in), countingWords(c.kept));
+    ReadFile f(frame(c.letter, countingWords(c.words), 3, static_cast<std::int8_t>(c.group2)));
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    EXPECT_EQ(GMD_GetRecordType(f), c.type);
+    EXPECT_EQ(wordsInHand(f), countingWords(c.kept));
     int32_t group = 0;
-    GMD_GetGroup(f.in, &group);
+    GMD_GetGroup(f, &group);
     EXPECT_EQ(group, 3);
 }
 
@@ -234,35 +234,35 @@ TEST(MeshReading, SetsQuadAndAttributeFlagsOnlyForValidPolygons) {
     };
     Bytes all;
     for (const auto& s : steps) all.insert(all.end(), s.frame.begin(), s.frame.end());
-    CraftedFile f(all);
+    ReadFile f(all);
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         SCOPED_TRACE(::testing::Message() << "record " << i);
-        ASSERT_EQ(GMD_GetRecord(f.in), 1);
-        EXPECT_EQ(inHand(f.in).quad, steps[i].quad);
-        EXPECT_EQ(inHand(f.in).attribute, steps[i].attribute);
+        ASSERT_EQ(GMD_GetRecord(f), 1);
+        EXPECT_EQ(inHand(f).quad, steps[i].quad);
+        EXPECT_EQ(inHand(f).attribute, steps[i].attribute);
     }
-    EXPECT_EQ(GMD_GetRecord(f.in), 0);
+    EXPECT_EQ(GMD_GetRecord(f), 0);
 }
 
 TEST(MeshReading, RecordsReadAreAmendedLikeRecordsBuilt) {
-    CraftedFile f(concat({frame('L', countingWords(9)), frame('A', countingWords(15), 0, 0), frame(0, {})}));
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
+    ReadFile f(concat({frame('L', countingWords(9)), frame('A', countingWords(15), 0, 0), frame(0, {})}));
+    ASSERT_EQ(GMD_GetRecord(f), 1);
     // A 9-word segment keeps its extra words under the vertex setters.
-    EXPECT_EQ(GMD_SetSegmentVertex(f.in, 0, kVertex), 1);
+    EXPECT_EQ(GMD_SetSegmentVertex(f, 0, kVertex), 1);
     Words expected = countingWords(9);
     for (int k = 0; k < 3; ++k) expected[k] = floatBits(kVertex[k]);
-    EXPECT_EQ(wordsInHand(f.in), expected);
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
-    EXPECT_EQ(GMD_SetTriangle(f.in, kTriangle), 0) << "the quad flag came from the record read";
-    EXPECT_EQ(GMD_SetQuadVertex(f.in, 3, kVertex), 1);
+    EXPECT_EQ(wordsInHand(f), expected);
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    EXPECT_EQ(GMD_SetTriangle(f, kTriangle), 0) << "the quad flag came from the record read";
+    EXPECT_EQ(GMD_SetQuadVertex(f, 3, kVertex), 1);
     // A letter-0 frame is an empty record; the flags of the quad before it
     // are still there, and creating a triangle clears both.
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
-    EXPECT_EQ(GMD_SetTriangle(f.in, kTriangle), 1);
-    EXPECT_FALSE(inHand(f.in).quad);
-    EXPECT_EQ(inHand(f.in).attribute, 0);
-    EXPECT_EQ(GMD_SetPolygonFSSorientation(f.in, kVertex), 1);
-    EXPECT_EQ(wordsInHand(f.in).size(), 12u) << "the orientation must be opened behind the vertices";
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    EXPECT_EQ(GMD_SetTriangle(f, kTriangle), 1);
+    EXPECT_FALSE(inHand(f).quad);
+    EXPECT_EQ(inHand(f).attribute, 0);
+    EXPECT_EQ(GMD_SetPolygonFSSorientation(f, kVertex), 1);
+    EXPECT_EQ(wordsInHand(f).size(), 12u) << "the orientation must be opened behind the vertices";
 }
 
 TEST(MeshReading, AccessorsRefuseRecordsShorterThanTheirVertices) {
@@ -275,18 +275,18 @@ TEST(MeshReading, AccessorsRefuseRecordsShorterThanTheirVertices) {
         frame('P', countingWords(5)),
     };
     for (const auto& bytes : frames) {
-        CraftedFile f(bytes);
-        ASSERT_EQ(GMD_GetRecord(f.in), 1);
-        const Words before = wordsInHand(f.in);
+        ReadFile f(bytes);
+        ASSERT_EQ(GMD_GetRecord(f), 1);
+        const Words before = wordsInHand(f);
         float out[12];
-        EXPECT_EQ(GMD_GetSegment(f.in, out) + GMD_GetTriangle(f.in, out) + GMD_GetQuad(f.in, out), 0);
+        EXPECT_EQ(GMD_GetSegment(f, out) + GMD_GetTriangle(f, out) + GMD_GetQuad(f, out), 0);
         for (std::uint32_t index = 0; index < 4; ++index)
-            if (GMD_GetVertex(f.in, index, out)) {
+            if (GMD_GetVertex(f, index, out)) {
                 EXPECT_LE(3 * index + 3, before.size()) << "index " << index;
             }
-        EXPECT_EQ(GMD_SetSegment(f.in, kSegment) + GMD_SetTriangle(f.in, kTriangle) + GMD_SetQuad(f.in, kQuad), 0);
-        EXPECT_EQ(GMD_SetQuadVertex(f.in, 3, kVertex) + GMD_SetTriangleVertex(f.in, 2, kVertex), 0);
-        EXPECT_EQ(wordsInHand(f.in), before);
+        EXPECT_EQ(GMD_SetSegment(f, kSegment) + GMD_SetTriangle(f, kTriangle) + GMD_SetQuad(f, kQuad), 0);
+        EXPECT_EQ(GMD_SetQuadVertex(f, 3, kVertex) + GMD_SetTriangleVertex(f, 2, kVertex), 0);
+        EXPECT_EQ(wordsInHand(f), before);
     }
 }
 

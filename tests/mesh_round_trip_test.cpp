@@ -3,7 +3,7 @@
 #include <random>
 #include <string>
 
-#include "mesh_test_support.h"
+#include "test_support.h"
 
 using namespace gmdtest;
 

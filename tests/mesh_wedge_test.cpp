@@ -2,7 +2,7 @@
 // accessor takes, and the word counts a record read from a file may have.
 #include <functional>
 
-#include "mesh_test_support.h"
+#include "test_support.h"
 
 using namespace gmdtest;
 
@@ -92,14 +92,14 @@ TEST(MeshWedgeReading, AcceptsTwelveOrFourteenWords) {
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.letter << " with " << c.words << " words");
         const Words words = join({countingWords(12), intWords({21, 22, 23})});
-        CraftedFile f(frame(c.letter, Words(words.begin(), words.begin() + static_cast<long>(c.words))));
-        ASSERT_EQ(GMD_GetRecord(f.in), 1);
-        EXPECT_EQ(GMD_GetRecordType(f.in), c.type);
+        ReadFile f(frame(c.letter, Words(words.begin(), words.begin() + static_cast<long>(c.words))));
+        ASSERT_EQ(GMD_GetRecord(f), 1);
+        EXPECT_EQ(GMD_GetRecordType(f), c.type);
 
         // Each getter answers exactly when the record holds its words.
         float geometry[12] = {};
         const int whole = c.words >= 12 ? 1 : 0;
-        EXPECT_EQ(GMD_GetWedge(f.in, geometry), whole);
+        EXPECT_EQ(GMD_GetWedge(f, geometry), whole);
         if (whole) {
             EXPECT_EQ(floatWords({geometry[0], geometry[11]}), floatWords({1, 12}));
         }
@@ -108,35 +108,35 @@ TEST(MeshWedgeReading, AcceptsTwelveOrFourteenWords) {
         const Getter getters[] = {GMD_GetEWFirstVert, GMD_GetEWSecondVert, GMD_GetEWLeftNormal, GMD_GetEWRightNormal};
         for (std::size_t k = 0; k < 4; ++k) {
             const bool held = c.words >= 3 * k + 3;
-            EXPECT_EQ(getters[k](f.in, point), held ? 1 : 0) << "getter " << k;
+            EXPECT_EQ(getters[k](f, point), held ? 1 : 0) << "getter " << k;
             if (held) {
                 EXPECT_EQ(point[2], static_cast<float>(3 * k + 3));
             }
         }
         const bool adjacent = c.letter != 'W';
         int32_t left = 0, right = 0;
-        EXPECT_EQ(GMD_GetEWLeftAdjacentPolygon(f.in, &left), adjacent && c.words >= 13 ? 1 : 0);
-        EXPECT_EQ(GMD_GetEWRightAdjacentPolygon(f.in, &right), adjacent && c.words >= 14 ? 1 : 0);
+        EXPECT_EQ(GMD_GetEWLeftAdjacentPolygon(f, &left), adjacent && c.words >= 13 ? 1 : 0);
+        EXPECT_EQ(GMD_GetEWRightAdjacentPolygon(f, &right), adjacent && c.words >= 14 ? 1 : 0);
         if (adjacent && c.words >= 14) {
             EXPECT_EQ(left, 21);
             EXPECT_EQ(right, 22);
         }
         // The adjacency setters never grow a 'w' or 'e' record.
-        GMD_SetWedgeLeftAdjacentPolygon(f.in, 9);
-        GMD_SetWedgeRightAdjacentPolygon(f.in, 9);
-        GMD_SetEdgeAdjacentPolygon(f.in, 9);
+        GMD_SetWedgeLeftAdjacentPolygon(f, 9);
+        GMD_SetWedgeRightAdjacentPolygon(f, 9);
+        GMD_SetEdgeAdjacentPolygon(f, 9);
         if (adjacent) {
-            EXPECT_EQ(wordsInHand(f.in).size(), c.words);
+            EXPECT_EQ(wordsInHand(f).size(), c.words);
         }
     }
 }
 
 TEST(MeshWedgeSetters, AWedgeReadWithFourteenWordsGainsZeroAdjacencyWords) {
-    CraftedFile f(frame('W', join({countingWords(12), intWords({21, 22})})));
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
-    EXPECT_EQ(GMD_SetWedgeLeftAdjacentPolygon(f.in, 3), 1);
-    EXPECT_EQ(inHand(f.in).record.letter, 'w');
-    EXPECT_EQ(wordsInHand(f.in), join({countingWords(12), intWords({3, 0})}));
+    ReadFile f(frame('W', join({countingWords(12), intWords({21, 22})})));
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    EXPECT_EQ(GMD_SetWedgeLeftAdjacentPolygon(f, 3), 1);
+    EXPECT_EQ(inHand(f).record.letter, 'w');
+    EXPECT_EQ(wordsInHand(f), join({countingWords(12), intWords({3, 0})}));
 }
 
 }  // namespace

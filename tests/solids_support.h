@@ -13,12 +13,7 @@
 namespace solidstest {
 
 using gmdtest::Bytes;
-
-inline std::vector<std::uint32_t> bitsOf(const std::vector<float>& values) {
-    std::vector<std::uint32_t> words;
-    for (float f : values) words.push_back(gmdtest::floatBits(f));
-    return words;
-}
+using gmdtest::bitsOf;
 
 inline Bytes solidFrame(char letter, const std::vector<float>& values, std::int8_t group = 0,
                         std::int8_t group2 = 0) {
