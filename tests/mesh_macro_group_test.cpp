@@ -1,7 +1,6 @@
 // Macro groups ('U') and scattered vertices ('v'): the records the setter
 // sequences build in either order, and getters on records read from a file,
 // damaged ones included.
-#include <functional>
 #include <string>
 
 #include "test_support.h"
@@ -10,79 +9,47 @@ using namespace gmdtest;
 
 namespace {
 
-struct BuildCase {
-    const char* name;
-    std::function<void(GMD_File*)> build;
-    Bytes expected;
-};
-
-void expectFrames(const std::vector<BuildCase>& cases) {
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(frameOf(c.build), c.expected);
-    }
-}
-
 const int32_t kGroups[] = {4, 9, 2};
 const int32_t kOtherGroups[] = {7, 8};
+const int32_t kAdjacent[] = {10, 11, 12};
+const float kPosition[3] = {1.5f, -2, 3};
+const Words kPositionWords = floatWords({1.5f, -2, 3});
 
-void groups(GMD_File* h, const int32_t* list, int32_t n) { EXPECT_EQ(GMD_SetMacroGroupGroups(h, n, list), 1); }
-void name(GMD_File* h, const char* text) { EXPECT_EQ(GMD_SetMacroGroupName(h, text), 1); }
+// Group lists: g = {4, 9, 2}, k = {4}, o = {7, 8}, i = {8}, G = none, N = a
+// negative count; names: n = "abcde", x = "xy", e = "", w = "twelve chars",
+// M = null; the scattered vertex: p = position, a = {10, 11}, A = {10, 11,
+// 12}, b = {12}, z = empty list, Z = negative count.
+const Calls kCalls = {
+    {'g', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, 3, kGroups); }},
+    {'k', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, 1, kGroups); }},
+    {'o', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, 2, kOtherGroups); }},
+    {'i', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, 1, kOtherGroups + 1); }},
+    {'G', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, 0, nullptr); }},
+    {'N', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, -1, kGroups); }},
+    {'n', [](GMD_File* h) { return GMD_SetMacroGroupName(h, "abcde"); }},
+    {'x', [](GMD_File* h) { return GMD_SetMacroGroupName(h, "xy"); }},
+    {'e', [](GMD_File* h) { return GMD_SetMacroGroupName(h, ""); }},
+    {'w', [](GMD_File* h) { return GMD_SetMacroGroupName(h, "twelve chars"); }},
+    {'M', [](GMD_File* h) { return GMD_SetMacroGroupName(h, nullptr); }},
+    {'p', [](GMD_File* h) { return GMD_SetScattVertexPosition(h, kPosition); }},
+    {'a', [](GMD_File* h) { return GMD_SetScattVertexAdjacent(h, 2, kAdjacent); }},
+    {'A', [](GMD_File* h) { return GMD_SetScattVertexAdjacent(h, 3, kAdjacent); }},
+    {'b', [](GMD_File* h) { return GMD_SetScattVertexAdjacent(h, 1, kAdjacent + 2); }},
+    {'z', [](GMD_File* h) { return GMD_SetScattVertexAdjacent(h, 0, nullptr); }},
+    {'Z', [](GMD_File* h) { return GMD_SetScattVertexAdjacent(h, -1, kAdjacent); }},
+};
 
+// Whatever the order of the calls, the record is group list, then name.
 TEST(MeshMacroGroupSetters, GiveGroupListThenNameInEitherOrder) {
-    const Words fiveCharacterName = join({intWords({8}), textWords("abcde   ")});
-    expectFrames({
-        {"groups", [](GMD_File* h) { groups(h, kGroups, 3); }, frame('U', intWords({3, 4, 9, 2}))},
-        {"no groups", [](GMD_File* h) { groups(h, nullptr, 0); }, frame('U', intWords({0}))},
-        {"name alone", [](GMD_File* h) { name(h, "abcde"); }, frame('U', fiveCharacterName)},
-        {"groups then name",
-         [](GMD_File* h) { groups(h, kOtherGroups, 2); name(h, "abcde"); },
-         frame('U', join({intWords({2, 7, 8}), fiveCharacterName}))},
-        {"name then groups",
-         [](GMD_File* h) { name(h, "abcde"); groups(h, kOtherGroups, 2); },
-         frame('U', join({intWords({2, 7, 8}), fiveCharacterName}))},
-        {"a repeated group list replaces the first and keeps the name",
-         [](GMD_File* h) {
-             groups(h, kGroups, 3);
-             name(h, "abcde");
-             groups(h, kOtherGroups, 2);
-             groups(h, kOtherGroups + 1, 1);
-         },
-         frame('U', join({intWords({1, 8}), fiveCharacterName}))},
-        {"a repeated group list may grow",
-         [](GMD_File* h) { name(h, "xy"); groups(h, nullptr, 0); groups(h, kGroups, 3); },
-         frame('U', join({intWords({3, 4, 9, 2, 4}), textWords("xy  ")}))},
-        {"empty name then groups", 
-         [](GMD_File* h) { name(h, ""); groups(h, kOtherGroups, 2); },
-         frame('U', intWords({2, 7, 8, 0}))},
-        {"groups then empty name",
-         [](GMD_File* h) { groups(h, kOtherGroups, 2); name(h, ""); },
-         frame('U', intWords({2, 7, 8, 0}))},
-        {"a name of twelve characters has no padding",
-         [](GMD_File* h) { groups(h, nullptr, 0); name(h, "twelve chars"); },
-         frame('U', join({intWords({0, 12}), textWords("twelve chars")}))},
-        {"refusals leave the record alone",
-         [](GMD_File* h) {
-             groups(h, kGroups, 1);
-             EXPECT_EQ(GMD_SetMacroGroupGroups(h, -1, kGroups), 0);
-             EXPECT_EQ(GMD_SetMacroGroupName(h, nullptr), 0);
-             EXPECT_EQ(GMD_SetScattVertexPosition(h, nullptr), 0);
-         },
-         frame('U', intWords({1, 4}))},
-        {"refusals never create a record",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetMacroGroupGroups(h, -2, kGroups), 0);
-             EXPECT_EQ(GMD_SetMacroGroupName(h, nullptr), 0);
-             EXPECT_EQ(GMD_SetScattVertexAdjacent(h, -1, kGroups), 0);
-         },
-         frame(0, {})},
-        {"another family refuses the macro group setters",
-         [](GMD_File* h) {
-             float p[3] = {1, 2, 3};
-             GMD_SetScattVertexPosition(h, p);
-             EXPECT_EQ(GMD_SetMacroGroupGroups(h, 1, kGroups) + GMD_SetMacroGroupName(h, "a"), 0);
-         },
-         frame('v', floatWords({1, 2, 3}))},
+    const Words five = join({intWords({8}), textWords("abcde   ")}), seven = intWords({2, 7, 8});
+    expectScripts(kCalls, {
+        {"g", frame('U', intWords({3, 4, 9, 2}))}, {"G", frame('U', intWords({0}))}, {"n", frame('U', five)},
+        {"on", frame('U', join({seven, five}))}, {"no", frame('U', join({seven, five}))},
+        {"gnoi", frame('U', join({intWords({1, 8}), five}))},  // a new list replaces the last and keeps the name
+        {"xGg", frame('U', join({intWords({3, 4, 9, 2, 4}), textWords("xy  ")}))},  // and may grow
+        {"eo", frame('U', intWords({2, 7, 8, 0}))}, {"oe", frame('U', intWords({2, 7, 8, 0}))},
+        {"Gw", frame('U', join({intWords({0, 12}), textWords("twelve chars")}))},
+        {"k!N!M!p", frame('U', intWords({1, 4}))}, {"!N!M!Z", frame(0, {})}, {"p!k!n", frame('v', kPositionWords)},
     });
 }
 
@@ -136,43 +103,12 @@ TEST(MeshMacroGroupGetters, ReadOnlyBlocksInsideTheRecord) {
     }
 }
 
-const float kPosition[3] = {1.5f, -2, 3};
-const Words kPositionWords = floatWords({1.5f, -2, 3});
-
 TEST(MeshScatteredVertexSetters, SetPositionAndListInEitherOrder) {
-    const int32_t adjacent[] = {10, 11, 12};
-    expectFrames({
-        {"position", [](GMD_File* h) { EXPECT_EQ(GMD_SetScattVertexPosition(h, kPosition), 1); },
-         frame('v', kPositionWords)},
-        {"list alone",
-         [&](GMD_File* h) { EXPECT_EQ(GMD_SetScattVertexAdjacent(h, 2, adjacent), 1); },
-         frame('v', join({zeroWords(3), intWords({10, 11})}))},
-        {"list then position",
-         [&](GMD_File* h) {
-             EXPECT_EQ(GMD_SetScattVertexAdjacent(h, 2, adjacent), 1);
-             EXPECT_EQ(GMD_SetScattVertexPosition(h, kPosition), 1);
-         },
-         frame('v', join({kPositionWords, intWords({10, 11})}))},
-        {"a shorter list replaces a longer one",
-         [&](GMD_File* h) {
-             EXPECT_EQ(GMD_SetScattVertexPosition(h, kPosition), 1);
-             EXPECT_EQ(GMD_SetScattVertexAdjacent(h, 3, adjacent), 1);
-             EXPECT_EQ(GMD_SetScattVertexAdjacent(h, 1, adjacent + 2), 1);
-         },
-         frame('v', join({kPositionWords, intWords({12})}))},
-        {"an empty list",
-         [&](GMD_File* h) {
-             EXPECT_EQ(GMD_SetScattVertexAdjacent(h, 3, adjacent), 1);
-             EXPECT_EQ(GMD_SetScattVertexAdjacent(h, 0, nullptr), 1);
-             EXPECT_EQ(GMD_SetScattVertexAdjacent(h, -1, adjacent), 0);
-         },
-         frame('v', zeroWords(3))},
-        {"another family refuses the vertex setters",
-         [&](GMD_File* h) {
-             groups(h, kGroups, 1);
-             EXPECT_EQ(GMD_SetScattVertexPosition(h, kPosition) + GMD_SetScattVertexAdjacent(h, 1, adjacent), 0);
-         },
-         frame('U', intWords({1, 4}))},
+    expectScripts(kCalls, {
+        {"p", frame('v', kPositionWords)}, {"a", frame('v', join({zeroWords(3), intWords({10, 11})}))},
+        {"ap", frame('v', join({kPositionWords, intWords({10, 11})}))},
+        {"pAb", frame('v', join({kPositionWords, intWords({12})}))},  // a shorter list replaces a longer one
+        {"Az!Z", frame('v', zeroWords(3))}, {"k!p!a", frame('U', intWords({1, 4}))},
     });
 }
 

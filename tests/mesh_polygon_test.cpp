@@ -18,94 +18,51 @@ Words vertexAt(std::size_t before, std::size_t after) {
     return join({zeroWords(before), floatWords({-1.5f, 2.25f, 1e-3f}), zeroWords(after)});
 }
 
-struct BuildCase {
-    const char* name;
-    std::function<void(GMD_File*)> build;
-    Bytes expected;
+// Whole shapes (s, t, q) and their aliases (S, T, Q); single vertices of
+// kVertex: a = segment 1, b = triangle 1, c = triangle 2, e = triangle 0,
+// d = quad 3, f = quad 0, and out of range A = segment 2, B = triangle 3,
+// D = quad 4, F = quad 2^32 - 1; 0 to 3: quad vertex k of kQuad; g, h:
+// group -5 and group2 9; G: a tolerance record.
+const Calls kCalls = {
+    {'s', [](GMD_File* h) { return GMD_SetSegment(h, kSegment); }},
+    {'S', [](GMD_File* h) { return GMD_SetSegmentVertices(h, kSegment); }},
+    {'t', [](GMD_File* h) { return GMD_SetTriangle(h, kTriangle); }},
+    {'T', [](GMD_File* h) { return GMD_SetTriangleVertices(h, kTriangle); }},
+    {'q', [](GMD_File* h) { return GMD_SetQuad(h, kQuad); }},
+    {'Q', [](GMD_File* h) { return GMD_SetQuadVertices(h, kQuad); }},
+    {'a', [](GMD_File* h) { return GMD_SetSegmentVertex(h, 1, kVertex); }},
+    {'b', [](GMD_File* h) { return GMD_SetTriangleVertex(h, 1, kVertex); }},
+    {'c', [](GMD_File* h) { return GMD_SetTriangleVertex(h, 2, kVertex); }},
+    {'e', [](GMD_File* h) { return GMD_SetTriangleVertex(h, 0, kVertex); }},
+    {'d', [](GMD_File* h) { return GMD_SetQuadVertex(h, 3, kVertex); }},
+    {'f', [](GMD_File* h) { return GMD_SetQuadVertex(h, 0, kVertex); }},
+    {'A', [](GMD_File* h) { return GMD_SetSegmentVertex(h, 2, kVertex); }},
+    {'B', [](GMD_File* h) { return GMD_SetTriangleVertex(h, 3, kVertex); }},
+    {'D', [](GMD_File* h) { return GMD_SetQuadVertex(h, 4, kVertex); }},
+    {'F', [](GMD_File* h) { return GMD_SetQuadVertex(h, 0xFFFFFFFFu, kVertex); }},
+    {'0', [](GMD_File* h) { return GMD_SetQuadVertex(h, 0, kQuad); }},
+    {'1', [](GMD_File* h) { return GMD_SetQuadVertex(h, 1, kQuad + 3); }},
+    {'2', [](GMD_File* h) { return GMD_SetQuadVertex(h, 2, kQuad + 6); }},
+    {'3', [](GMD_File* h) { return GMD_SetQuadVertex(h, 3, kQuad + 9); }},
+    {'g', [](GMD_File* h) { return GMD_SetGroup(h, -5); }},
+    {'h', [](GMD_File* h) { return GMD_SetGroup2(h, 9); }},
+    {'G', [](GMD_File* h) { return GMD_SetTolerance(h, 0.5f); }},
 };
 
 TEST(MeshVertexSetters, BuildTheFramesOfTheirLetters) {
-    const Words segment = floatWords({1, 2, 3, 4, 5, 6});
-    const Words triangle = floatWords({1, 2, 3, 4, 5, 6, 7, 8, 9});
-    const Words quad = floatWords({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
-    const BuildCase cases[] = {
-        {"segment", [](GMD_File* h) { EXPECT_EQ(GMD_SetSegment(h, kSegment), 1); }, frame('L', segment)},
-        {"segment vertices", [](GMD_File* h) { EXPECT_EQ(GMD_SetSegmentVertices(h, kSegment), 1); },
-         frame('L', segment)},
-        {"segment vertex 1", [](GMD_File* h) { EXPECT_EQ(GMD_SetSegmentVertex(h, 1, kVertex), 1); },
-         frame('L', vertexAt(3, 0))},
-        {"triangle", [](GMD_File* h) { EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 1); }, frame('P', triangle)},
-        {"triangle vertices", [](GMD_File* h) { EXPECT_EQ(GMD_SetTriangleVertices(h, kTriangle), 1); },
-         frame('P', triangle)},
-        {"triangle vertex 1", [](GMD_File* h) { EXPECT_EQ(GMD_SetTriangleVertex(h, 1, kVertex), 1); },
-         frame('P', vertexAt(3, 3))},
-        {"quad", [](GMD_File* h) { EXPECT_EQ(GMD_SetQuad(h, kQuad), 1); }, frame('P', quad)},
-        {"quad vertices", [](GMD_File* h) { EXPECT_EQ(GMD_SetQuadVertices(h, kQuad), 1); }, frame('P', quad)},
-        {"quad vertex 3", [](GMD_File* h) { EXPECT_EQ(GMD_SetQuadVertex(h, 3, kVertex), 1); },
-         frame('P', vertexAt(9, 0))},
-        {"vertex overwrites one vertex of a whole triangle",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 1);
-             EXPECT_EQ(GMD_SetTriangleVertex(h, 2, kVertex), 1);
-         },
-         frame('P', join({floatWords({1, 2, 3, 4, 5, 6}), floatWords({-1.5f, 2.25f, 1e-3f})}))},
-        {"vertices build a quad one by one",
-         [](GMD_File* h) {
-             for (std::uint32_t k = 0; k < 4; ++k) EXPECT_EQ(GMD_SetQuadVertex(h, k, kQuad + 3 * k), 1);
-         },
-         frame('P', quad)},
-        {"group bytes set first travel with the record",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetGroup(h, -5), 1);
-             EXPECT_EQ(GMD_SetGroup2(h, 9), 1);
-             EXPECT_EQ(GMD_SetSegment(h, kSegment), 1);
-         },
-         frame('L', segment, -5, 9)},
-        {"a quad setter on a triangle is refused",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 1);
-             EXPECT_EQ(GMD_SetQuad(h, kQuad), 0);
-             EXPECT_EQ(GMD_SetQuadVertex(h, 0, kVertex), 0);
-         },
-         frame('P', triangle)},
-        {"a triangle setter on a quad is refused",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetQuad(h, kQuad), 1);
-             EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 0);
-             EXPECT_EQ(GMD_SetTriangleVertex(h, 0, kVertex), 0);
-         },
-         frame('P', quad)},
-        {"a segment setter on a polygon is refused",
-         [](GMD_File* h) { EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 1); EXPECT_EQ(GMD_SetSegment(h, kSegment), 0); },
-         frame('P', triangle)},
-        {"a polygon setter on a segment is refused",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetSegment(h, kSegment), 1);
-             EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 0);
-             EXPECT_EQ(GMD_SetQuadVertex(h, 0, kVertex), 0);
-         },
-         frame('L', segment)},
-        {"vertex setters on another family are refused",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetTolerance(h, 0.5f), 1);
-             EXPECT_EQ(GMD_SetSegment(h, kSegment), 0);
-             EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 0);
-             EXPECT_EQ(GMD_SetQuadVertex(h, 1, kVertex), 0);
-         },
-         frame('G', floatWords({0.5f}))},
-        {"an index out of range never creates a record",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetSegmentVertex(h, 2, kVertex), 0);
-             EXPECT_EQ(GMD_SetTriangleVertex(h, 3, kVertex), 0);
-             EXPECT_EQ(GMD_SetQuadVertex(h, 4, kVertex), 0);
-             EXPECT_EQ(GMD_SetQuadVertex(h, 0xFFFFFFFFu, kVertex), 0);
-         },
-         frame(0, {})},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(frameOf(c.build), c.expected);
-    }
+    const Words segment = countingWords(6), triangle = countingWords(9), quad = countingWords(12);
+    expectScripts(kCalls, {
+        {"s", frame('L', segment)}, {"S", frame('L', segment)}, {"a", frame('L', vertexAt(3, 0))},
+        {"t", frame('P', triangle)}, {"T", frame('P', triangle)}, {"b", frame('P', vertexAt(3, 3))},
+        {"q", frame('P', quad)}, {"Q", frame('P', quad)}, {"d", frame('P', vertexAt(9, 0))},
+        {"tc", frame('P', join({countingWords(6), vertexAt(0, 0)}))},
+        {"0123", frame('P', quad)},
+        {"ghs", frame('L', segment, -5, 9)},  // group bytes set first travel with the record
+        // A setter of another shape or family is refused.
+        {"t!q!f", frame('P', triangle)}, {"q!t!e", frame('P', quad)}, {"t!s", frame('P', triangle)},
+        {"s!t!f", frame('L', segment)}, {"G!s!t!f", frame('G', floatWords({0.5f}))},
+        {"!A!B!D!F", frame(0, {})},  // an index out of range never creates a record
+    });
 }
 
 TEST(MeshVertexGetters, AcceptTheirShapeOnly) {

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <map>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
@@ -206,6 +207,43 @@ Bytes frameOf(Build&& build) {
         build(out);
         EXPECT_EQ(GMD_WriteRecord(out), 1);
     });
+}
+
+// Setter sequences written as scripts: each letter names a call of `calls`,
+// which must succeed, or be refused when the letter follows a '!'. Spaces
+// are ignored.
+using Calls = std::map<char, std::function<std::int32_t(GMD_File*)>>;
+
+inline void runScript(GMD_File* h, const Calls& calls, const std::string& script) {
+    bool refuse = false;
+    for (char c : script) {
+        if (c == ' ' || (c == '!' && (refuse = true))) continue;
+        auto call = calls.find(c);
+        ASSERT_NE(call, calls.end()) << "no call '" << c << "'";
+        EXPECT_EQ(call->second(h), refuse ? 0 : 1) << "call '" << c << "' of \"" << script << "\"";
+        refuse = false;
+    }
+}
+
+inline Bytes scriptFrame(const Calls& calls, const std::string& script) {
+    return frameOf([&](GMD_File* h) { runScript(h, calls, script); });
+}
+
+struct ScriptCase {
+    const char* script;
+    Bytes expected;
+};
+
+// Each script builds its expected frame.
+inline void expectScripts(const Calls& calls, const std::vector<ScriptCase>& cases) {
+    for (const auto& c : cases) EXPECT_EQ(scriptFrame(calls, c.script), c.expected) << "script \"" << c.script << "\"";
+}
+
+// Each call refused after its build script leaves the record as the build made it.
+inline void expectRefusals(const Calls& calls, const std::vector<std::pair<const char*, char>>& cases) {
+    for (const auto& c : cases)
+        EXPECT_EQ(scriptFrame(calls, std::string(c.first) + "!" + c.second), scriptFrame(calls, c.first))
+            << "'" << c.second << "' after \"" << c.first << "\"";
 }
 
 // The record in hand, as the library holds it.
