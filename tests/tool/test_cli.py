@@ -22,7 +22,8 @@ import vtk
 
 GMD = WRITE_MODEL = None
 
-# What write_model writes, in order: letter, type name, group byte.
+# What write_model writes (bindings/python/model.py mirrors it), in order:
+# letter, type name, group byte.
 MODEL = [
     ("G", "tolerance", 0), ("L", "segment", 1), ("L", "segment", 1), ("l", "volume segment", 1),
     ("P", "triangle", 2), ("P", "quad", 2), ("p", "volume triangle", 2), ("p", "volume quad", 2),
