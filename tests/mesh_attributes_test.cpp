@@ -2,9 +2,7 @@
 // list: the frames each setter sequence builds (with the attribute layout
 // code), refusals that leave the record alone, and the getters on records
 // read from a file.
-#include <functional>
-
-#include "mesh_test_support.h"
+#include "test_support.h"
 
 using namespace gmdtest;
 
@@ -17,219 +15,100 @@ const float kOrientation[3] = {0.5f, -0.25f, 8};
 const float kOtherOrientation[3] = {9, 10, 11};
 const float kThickness[3] = {0.125f, 2.5f, -3};
 
-const Words kSegmentWords = floatWords({1, 2, 3, 4, 5, 6});
-const Words kTriangleWords = floatWords({1, 2, 3, 4, 5, 6, 7, 8, 9});
-const Words kQuadWords = floatWords({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+const Words kSegmentWords = countingWords(6), kTriangleWords = countingWords(9), kQuadWords = countingWords(12);
 const Words kOrientationWords = floatWords({0.5f, -0.25f, 8});
 
-void triangle(GMD_File* h) { ASSERT_EQ(GMD_SetTriangle(h, kTriangle), 1); }
-void quad(GMD_File* h) { ASSERT_EQ(GMD_SetQuad(h, kQuad), 1); }
-void thickness(GMD_File* h, int32_t n) { EXPECT_EQ(GMD_SetPolygonThickness(h, n, kThickness), 1); }
-void orientation(GMD_File* h) { EXPECT_EQ(GMD_SetPolygonFSSorientation(h, kOrientation), 1); }
-
-struct BuildCase {
-    const char* name;
-    std::function<void(GMD_File*)> build;
-    Bytes expected;
+// s, t, q: segment, triangle, quad; x: quad vertex 0; r: radius 0.75; v:
+// segment volume 42; p, P: polygon volumes (3, -4), (7, 8); o, O: the two
+// orientations; digits: a thickness list of that many values, T: one of two
+// other values; n: a negative count; g, G, h: group2 77, group 12, group2 7;
+// w: a wedge.
+const Calls kCalls = {
+    {'s', [](GMD_File* h) { return GMD_SetSegment(h, kSegment); }},
+    {'t', [](GMD_File* h) { return GMD_SetTriangle(h, kTriangle); }},
+    {'q', [](GMD_File* h) { return GMD_SetQuad(h, kQuad); }},
+    {'x', [](GMD_File* h) { return GMD_SetQuadVertex(h, 0, kQuad); }},
+    {'r', [](GMD_File* h) { return GMD_SetSegmentRadius(h, 0.75f); }},
+    {'v', [](GMD_File* h) { return GMD_SetSegmentVolume(h, 42); }},
+    {'p', [](GMD_File* h) { return GMD_SetPolygonVolumes(h, 3, -4); }},
+    {'P', [](GMD_File* h) { return GMD_SetPolygonVolumes(h, 7, 8); }},
+    {'o', [](GMD_File* h) { return GMD_SetPolygonFSSorientation(h, kOrientation); }},
+    {'O', [](GMD_File* h) { return GMD_SetPolygonFSSorientation(h, kOtherOrientation); }},
+    {'0', [](GMD_File* h) { return GMD_SetPolygonThickness(h, 0, nullptr); }},
+    {'1', [](GMD_File* h) { return GMD_SetPolygonThickness(h, 1, kThickness); }},
+    {'2', [](GMD_File* h) { return GMD_SetPolygonThickness(h, 2, kThickness); }},
+    {'3', [](GMD_File* h) { return GMD_SetPolygonThickness(h, 3, kThickness); }},
+    {'T', [](GMD_File* h) { return GMD_SetPolygonThickness(h, 2, kOrientation); }},
+    {'n', [](GMD_File* h) { return GMD_SetPolygonThickness(h, -1, kThickness); }},
+    {'g', [](GMD_File* h) { return GMD_SetGroup2(h, 77); }},
+    {'G', [](GMD_File* h) { return GMD_SetGroup(h, 12); }},
+    {'h', [](GMD_File* h) { return GMD_SetGroup2(h, 7); }},
+    {'w', [](GMD_File* h) { return GMD_SetWedge(h, kQuad); }},
 };
 
-void expectFrames(const std::vector<BuildCase>& cases) {
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(frameOf(c.build), c.expected);
-    }
-}
+const Words kRadius = floatWords({0.75f}), kVolume = intWords({42});
 
 TEST(MeshAttributeSetters, BuildSegmentFrames) {
-    expectFrames({
-        {"radius",
-         [](GMD_File* h) { GMD_SetSegment(h, kSegment); EXPECT_EQ(GMD_SetSegmentRadius(h, 0.75f), 1); },
-         frame('L', join({kSegmentWords, floatWords({0.75f})}))},
-        {"radius alone", [](GMD_File* h) { EXPECT_EQ(GMD_SetSegmentRadius(h, 0.75f), 1); },
-         frame('L', join({zeroWords(6), floatWords({0.75f})}))},
-        {"radius twice keeps seven words",
-         [](GMD_File* h) { GMD_SetSegmentRadius(h, 1); GMD_SetSegmentRadius(h, 2); },
-         frame('L', join({zeroWords(6), floatWords({2})}))},
-        {"volume alone", [](GMD_File* h) { EXPECT_EQ(GMD_SetSegmentVolume(h, -9), 1); },
-         frame('l', join({zeroWords(7), intWords({-9})}))},
-        {"volume then radius keeps both",
-         [](GMD_File* h) {
-             GMD_SetSegment(h, kSegment);
-             EXPECT_EQ(GMD_SetSegmentVolume(h, 42), 1);
-             EXPECT_EQ(GMD_SetSegmentRadius(h, 0.75f), 1);
-         },
-         frame('l', join({kSegmentWords, floatWords({0.75f}), intWords({42})}))},
-        {"radius then volume loses the radius",
-         [](GMD_File* h) {
-             GMD_SetSegment(h, kSegment);
-             EXPECT_EQ(GMD_SetSegmentRadius(h, 0.75f), 1);
-             EXPECT_EQ(GMD_SetSegmentVolume(h, 42), 1);
-         },
-         frame('l', join({kSegmentWords, zeroWords(1), intWords({42})}))},
-        {"vertices after the attributes",
-         [](GMD_File* h) {
-             GMD_SetSegmentVolume(h, 42);
-             GMD_SetSegmentRadius(h, 0.75f);
-             EXPECT_EQ(GMD_SetSegment(h, kSegment), 1);
-         },
-         frame('l', join({kSegmentWords, floatWords({0.75f}), intWords({42})}))},
+    expectScripts(kCalls, {
+        {"sr", frame('L', join({kSegmentWords, kRadius}))},
+        {"r", frame('L', join({zeroWords(6), kRadius}))},
+        {"rr", frame('L', join({zeroWords(6), kRadius}))},  // still seven words
+        {"v", frame('l', join({zeroWords(7), kVolume}))},
+        {"svr", frame('l', join({kSegmentWords, kRadius, kVolume}))},
+        {"srv", frame('l', join({kSegmentWords, zeroWords(1), kVolume}))},  // 'L' to 'l' loses the radius
+        {"vrs", frame('l', join({kSegmentWords, kRadius, kVolume}))},
     });
 }
 
+// The second header byte of an 'A' frame is the layout code of its
+// orientation and thickness list (0 to 4).
 TEST(MeshAttributeSetters, BuildPolygonFramesWithTheirLayoutCodes) {
-    expectFrames({
-        {"volume triangle",
-         [](GMD_File* h) { triangle(h); EXPECT_EQ(GMD_SetPolygonVolumes(h, 3, -4), 1); },
-         frame('p', join({kTriangleWords, intWords({3, -4})}))},
-        {"volume quad, volumes set twice",
-         [](GMD_File* h) {
-             quad(h);
-             EXPECT_EQ(GMD_SetPolygonVolumes(h, 1, 2), 1);
-             EXPECT_EQ(GMD_SetPolygonVolumes(h, 7, 8), 1);
-         },
-         frame('p', join({kQuadWords, intWords({7, 8})}))},
-        {"code 0, triangle with orientation only",
-         [](GMD_File* h) { triangle(h); orientation(h); },
-         frame('A', join({kTriangleWords, kOrientationWords}), 0, 0)},
-        {"code 0, quad with orientation only, set twice",
-         [](GMD_File* h) { quad(h); EXPECT_EQ(GMD_SetPolygonFSSorientation(h, kOtherOrientation), 1); orientation(h); },
-         frame('A', join({kQuadWords, kOrientationWords}), 0, 0)},
-        {"code 1, triangle with thickness list",
-         [](GMD_File* h) { triangle(h); thickness(h, 2); },
-         frame('A', join({kTriangleWords, intWords({2}), floatWords({0.125f, 2.5f})}), 0, 1)},
-        {"code 1, empty thickness list",
-         [](GMD_File* h) { triangle(h); EXPECT_EQ(GMD_SetPolygonThickness(h, 0, nullptr), 1); },
-         frame('A', join({kTriangleWords, intWords({0})}), 0, 1)},
-        {"code 2, quad with thickness list",
-         [](GMD_File* h) { quad(h); thickness(h, 1); },
-         frame('A', join({kQuadWords, intWords({1}), floatWords({0.125f})}), 0, 2)},
-        {"code 3, thickness then orientation",
-         [](GMD_File* h) { triangle(h); thickness(h, 3); orientation(h); },
-         frame('A', join({kTriangleWords, kOrientationWords, intWords({3}), floatWords({0.125f, 2.5f, -3})}), 0,
-               3)},
-        {"code 4, thickness then orientation",
-         [](GMD_File* h) { quad(h); thickness(h, 1); orientation(h); },
-         frame('A', join({kQuadWords, kOrientationWords, intWords({1}), floatWords({0.125f})}), 0, 4)},
-        {"code 4, empty thickness list",
-         [](GMD_File* h) { quad(h); thickness(h, 0); orientation(h); },
-         frame('A', join({kQuadWords, kOrientationWords, intWords({0})}), 0, 4)},
-        {"a thickness list of the same length is overwritten in place, also behind the orientation",
-         [](GMD_File* h) {
-             triangle(h);
-             EXPECT_EQ(GMD_SetPolygonThickness(h, 2, kOrientation), 1);
-             orientation(h);
-             thickness(h, 2);
-         },
-         frame('A', join({kTriangleWords, kOrientationWords, intWords({2}), floatWords({0.125f, 2.5f})}), 0, 3)},
-        {"vertices after the attributes leave them alone",
-         [](GMD_File* h) {
-             GMD_SetQuadVertex(h, 0, kQuad);
-             thickness(h, 1);
-             orientation(h);
-             EXPECT_EQ(GMD_SetQuad(h, kQuad), 1);
-         },
-         frame('A', join({kQuadWords, kOrientationWords, intWords({1}), floatWords({0.125f})}), 0, 4)},
-        {"the layout code overrides a second header byte set by the client",
-         [](GMD_File* h) { EXPECT_EQ(GMD_SetGroup2(h, 77), 1); triangle(h); thickness(h, 1); },
-         frame('A', join({kTriangleWords, intWords({1}), floatWords({0.125f})}), 0, 1)},
-        {"without a thickness list the client's byte goes out",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetGroup(h, 12), 1);
-             triangle(h);
-             orientation(h);
-             EXPECT_EQ(GMD_SetGroup2(h, 7), 1);
-         },
-         frame('A', join({kTriangleWords, kOrientationWords}), 12, 7)},
+    const Words t1 = floatWords({0.125f}), t2 = floatWords({0.125f, 2.5f});
+    expectScripts(kCalls, {
+        {"tp", frame('p', join({kTriangleWords, intWords({3, -4})}))},
+        {"qpP", frame('p', join({kQuadWords, intWords({7, 8})}))},
+        {"to", frame('A', join({kTriangleWords, kOrientationWords}), 0, 0)},
+        {"qOo", frame('A', join({kQuadWords, kOrientationWords}), 0, 0)},
+        {"t2", frame('A', join({kTriangleWords, intWords({2}), t2}), 0, 1)},
+        {"t0", frame('A', join({kTriangleWords, intWords({0})}), 0, 1)},
+        {"q1", frame('A', join({kQuadWords, intWords({1}), t1}), 0, 2)},
+        {"t3o", frame('A', join({kTriangleWords, kOrientationWords, intWords({3}), floatWords({0.125f, 2.5f, -3})}), 0, 3)},
+        {"q1o", frame('A', join({kQuadWords, kOrientationWords, intWords({1}), t1}), 0, 4)},
+        {"q0o", frame('A', join({kQuadWords, kOrientationWords, intWords({0})}), 0, 4)},
+        // A list of the same length is overwritten in place, also behind the orientation.
+        {"tTo2", frame('A', join({kTriangleWords, kOrientationWords, intWords({2}), t2}), 0, 3)},
+        {"x1oq", frame('A', join({kQuadWords, kOrientationWords, intWords({1}), t1}), 0, 4)},
+        // The layout code overrides the client's byte; without a list the client's byte goes out.
+        {"gt1", frame('A', join({kTriangleWords, intWords({1}), t1}), 0, 1)},
+        {"Gtoh", frame('A', join({kTriangleWords, kOrientationWords}), 12, 7)},
     });
 }
-
-// Each refused call must leave the record as it was: the frame written
-// afterwards is the frame of the record before the call.
-struct RefusalCase {
-    const char* name;
-    std::function<void(GMD_File*)> build;
-    std::function<int32_t(GMD_File*)> refused;
-};
 
 TEST(MeshAttributeSetters, RefuseAndLeaveTheRecordAlone) {
-    const RefusalCase cases[] = {
-        {"volumes on the empty record", [](GMD_File*) {}, [](GMD_File* h) { return GMD_SetPolygonVolumes(h, 1, 2); }},
-        {"volumes on an attributed polygon",
-         [](GMD_File* h) { triangle(h); thickness(h, 1); },
-         [](GMD_File* h) { return GMD_SetPolygonVolumes(h, 1, 2); }},
-        {"volumes on a segment", [](GMD_File* h) { GMD_SetSegment(h, kSegment); },
-         [](GMD_File* h) { return GMD_SetPolygonVolumes(h, 1, 2); }},
-        {"orientation on the empty record", [](GMD_File*) {},
-         [](GMD_File* h) { return GMD_SetPolygonFSSorientation(h, kOrientation); }},
-        {"orientation on a volume polygon",
-         [](GMD_File* h) { quad(h); GMD_SetPolygonVolumes(h, 1, 2); },
-         [](GMD_File* h) { return GMD_SetPolygonFSSorientation(h, kOrientation); }},
-        {"thickness on the empty record", [](GMD_File*) {},
-         [](GMD_File* h) { return GMD_SetPolygonThickness(h, 1, kThickness); }},
-        {"thickness on a volume polygon",
-         [](GMD_File* h) { triangle(h); GMD_SetPolygonVolumes(h, 1, 2); },
-         [](GMD_File* h) { return GMD_SetPolygonThickness(h, 1, kThickness); }},
-        {"negative thickness count", triangle, [](GMD_File* h) { return GMD_SetPolygonThickness(h, -1, kThickness); }},
-        {"thickness after the orientation",
-         [](GMD_File* h) { triangle(h); orientation(h); },
-         [](GMD_File* h) { return GMD_SetPolygonThickness(h, 1, kThickness); }},
-        {"thickness list of another length",
-         [](GMD_File* h) { quad(h); thickness(h, 2); },
-         [](GMD_File* h) { return GMD_SetPolygonThickness(h, 1, kThickness); }},
-        {"thickness list of another length behind an orientation",
-         [](GMD_File* h) { quad(h); thickness(h, 1); orientation(h); },
-         [](GMD_File* h) { return GMD_SetPolygonThickness(h, 2, kThickness); }},
-        {"radius on a polygon", triangle, [](GMD_File* h) { return GMD_SetSegmentRadius(h, 1); }},
-        {"volume on a polygon", quad, [](GMD_File* h) { return GMD_SetSegmentVolume(h, 1); }},
-        {"radius on a wedge", [](GMD_File* h) { GMD_SetWedge(h, kQuad); },
-         [](GMD_File* h) { return GMD_SetSegmentRadius(h, 1); }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Bytes before = frameOf(c.build);
-        EXPECT_EQ(frameOf([&](GMD_File* h) { c.build(h); EXPECT_EQ(c.refused(h), 0); }),
-                  before);
-    }
+    expectRefusals(kCalls, {
+        {"", 'p'}, {"t1", 'p'}, {"s", 'p'},            // volumes on the empty record, an 'A', a segment
+        {"", 'o'}, {"qp", 'o'},                         // orientation on the empty record, a 'p'
+        {"", '1'}, {"tp", '1'}, {"t", 'n'},             // thickness on the empty record, a 'p'; negative count
+        {"to", '1'}, {"q2", '1'}, {"q1o", '2'},         // a list of another length, or none, in an 'A'
+        {"t", 'r'}, {"q", 'v'}, {"w", 'r'},             // segment attributes on other letters
+    });
 }
 
+// An 'A' record being built has second header byte 0, so its thickness
+// list is not reported until it has been written and read, unless the
+// client sets that byte itself.
 TEST(MeshAttributeGetters, AnswerFromTheRecordBeingBuilt) {
-    TempFile file;
-    Handle h(GMD_OpenWriteFile(file.c_str()));
-    float f = 0;
-    int32_t a = 0, b = 0;
-
-    GMD_SetSegment(h, kSegment);
-    EXPECT_EQ(GMD_GetSegmentRadius(h, &f), 0) << "a 6-word segment has no radius";
-    EXPECT_EQ(GMD_GetSegmentVolume(h, &a), 0);
-    GMD_SetSegmentRadius(h, 0.5f);
-    EXPECT_EQ(GMD_GetSegmentRadius(h, &f), 1);
-    EXPECT_EQ(f, 0.5f);
-    EXPECT_EQ(GMD_GetSegmentVolume(h, &a), 0) << "an 'L' has no volume";
-    GMD_ResetRecord(h);
-
-    quad(h);
-    EXPECT_EQ(GMD_GetPolygonVolumes(h, &a, &b), 0);
-    GMD_SetPolygonVolumes(h, 5, 6);
-    EXPECT_EQ(GMD_GetPolygonVolumes(h, &a, &b), 1);
-    EXPECT_EQ(a, 5);
-    EXPECT_EQ(b, 6);
-    GMD_ResetRecord(h);
-
-    // An 'A' record being built has second header byte 0, so its thickness
-    // list is not reported until it has been written and read.
-    triangle(h);
-    thickness(h, 2);
+    Scratch h;
+    runScript(h, kCalls, "t2");
     float o[3] = {};
     EXPECT_EQ(GMD_GetPolygonFSSorientation(h, o), 0);
-    orientation(h);
+    runScript(h, kCalls, "o");
     EXPECT_EQ(GMD_GetPolygonFSSorientation(h, o), 1);
     EXPECT_EQ(o[2], kOrientation[2]);
     int32_t n = 99;
     EXPECT_EQ(GMD_GetPolygonNumThickness(h, &n), 0);
     EXPECT_EQ(n, 0);
     EXPECT_EQ(GMD_GetPolygonThickness(h, o), 0);
-    EXPECT_EQ(GMD_GetPolygonVolumes(h, &a, &b), 0);
-    // Unless the client sets that byte itself.
     GMD_SetGroup2(h, 3);
     EXPECT_EQ(GMD_GetPolygonNumThickness(h, &n), 1);
     EXPECT_EQ(n, 2);
@@ -276,33 +155,33 @@ TEST(MeshAttributeGetters, ReadOnlyWordsTheRecordHolds) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CraftedFile f(c.frame);
-        ASSERT_EQ(GMD_GetRecord(f.in), 1);
-        const Words words = wordsInHand(f.in);
+        ReadFile f(c.frame);
+        ASSERT_EQ(GMD_GetRecord(f), 1);
+        const Words words = wordsInHand(f);
         float r = -1;
-        EXPECT_EQ(GMD_GetSegmentRadius(f.in, &r), c.radius >= 0 ? 1 : 0);
+        EXPECT_EQ(GMD_GetSegmentRadius(f, &r), c.radius >= 0 ? 1 : 0);
         if (c.radius >= 0) {
             EXPECT_EQ(floatBits(r), words[c.radius]);
         }
         int32_t v = 0, v2 = 0;
-        EXPECT_EQ(GMD_GetSegmentVolume(f.in, &v), c.volume ? 1 : 0);
+        EXPECT_EQ(GMD_GetSegmentVolume(f, &v), c.volume ? 1 : 0);
         if (c.volume) {
             EXPECT_EQ(v, -3);
         }
-        EXPECT_EQ(GMD_GetPolygonVolumes(f.in, &v, &v2), c.polygonVolumes >= 0 ? 1 : 0);
+        EXPECT_EQ(GMD_GetPolygonVolumes(f, &v, &v2), c.polygonVolumes >= 0 ? 1 : 0);
         if (c.polygonVolumes >= 0) {
             EXPECT_EQ(v, 4);
             EXPECT_EQ(v2, 5);
         }
         float o[3] = {};
-        EXPECT_EQ(GMD_GetPolygonFSSorientation(f.in, o), c.orientation >= 0 ? 1 : 0);
+        EXPECT_EQ(GMD_GetPolygonFSSorientation(f, o), c.orientation >= 0 ? 1 : 0);
         if (c.orientation >= 0) {
             EXPECT_EQ(floatBits(o[0]), words[c.orientation]);
         }
         int32_t n = 99;
         std::vector<float> t(8, -1);
-        EXPECT_EQ(GMD_GetPolygonNumThickness(f.in, &n), c.thickness >= 0 ? 1 : 0);
-        EXPECT_EQ(GMD_GetPolygonThickness(f.in, t.data()), c.thickness >= 0 ? 1 : 0);
+        EXPECT_EQ(GMD_GetPolygonNumThickness(f, &n), c.thickness >= 0 ? 1 : 0);
+        EXPECT_EQ(GMD_GetPolygonThickness(f, t.data()), c.thickness >= 0 ? 1 : 0);
         if (c.thickness >= 0) {
             ASSERT_EQ(n, static_cast<int32_t>(words[c.thickness]));
             for (int32_t i = 0; i < n; ++i) EXPECT_EQ(floatBits(t[i]), words[c.thickness + 1 + i]);
@@ -315,7 +194,7 @@ TEST(MeshAttributeGetters, ReadOnlyWordsTheRecordHolds) {
 }
 
 TEST(MeshAttributeSetters, AmendRecordsReadFromAFile) {
-    CraftedFile f(concat({
+    ReadFile f(concat({
         frame('L', countingWords(9)),
         withCount('A', 1, 9, 1, 1),
         frame('A', countingWords(9), 0, 3),
@@ -323,31 +202,31 @@ TEST(MeshAttributeSetters, AmendRecordsReadFromAFile) {
         withCount('A', 1, 9, 5, 2),
     }));
     // A longer segment is cut to its radius form.
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
-    EXPECT_EQ(GMD_SetSegmentRadius(f.in, 0.5f), 1);
-    EXPECT_EQ(wordsInHand(f.in), join({countingWords(6), floatWords({0.5f})}));
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    EXPECT_EQ(GMD_SetSegmentRadius(f, 0.5f), 1);
+    EXPECT_EQ(wordsInHand(f), join({countingWords(6), floatWords({0.5f})}));
 
     // A thickness list read from the file slides behind a new orientation.
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
-    orientation(f.in);
-    EXPECT_EQ(wordsInHand(f.in), join({countingWords(9), kOrientationWords, intWords({1}), floatWords({1})}));
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    runScript(f, kCalls, "o");
+    EXPECT_EQ(wordsInHand(f), join({countingWords(9), kOrientationWords, intWords({1}), floatWords({1})}));
 
     // Code 3 says the orientation is there, but the record ends at its
     // vertices: neither setter may write behind it.
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
-    EXPECT_EQ(GMD_SetPolygonFSSorientation(f.in, kOrientation), 0);
-    EXPECT_EQ(GMD_SetPolygonThickness(f.in, 0, kThickness), 0);
-    EXPECT_EQ(wordsInHand(f.in), countingWords(9));
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    EXPECT_EQ(GMD_SetPolygonFSSorientation(f, kOrientation), 0);
+    EXPECT_EQ(GMD_SetPolygonThickness(f, 0, kThickness), 0);
+    EXPECT_EQ(wordsInHand(f), countingWords(9));
 
     // A list of the same length is overwritten in place.
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
-    thickness(f.in, 2);
-    EXPECT_EQ(wordsInHand(f.in), join({countingWords(12), intWords({2}), floatWords({0.125f, 2.5f})}));
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    runScript(f, kCalls, "2");
+    EXPECT_EQ(wordsInHand(f), join({countingWords(12), intWords({2}), floatWords({0.125f, 2.5f})}));
 
     // The last three words have the length of a list of 2 but count 5.
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
-    EXPECT_EQ(GMD_SetPolygonThickness(f.in, 2, kThickness), 0);
-    EXPECT_EQ(wordsInHand(f.in), join({countingWords(9), intWords({5}), countingWords(2)}));
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    EXPECT_EQ(GMD_SetPolygonThickness(f, 2, kThickness), 0);
+    EXPECT_EQ(wordsInHand(f), join({countingWords(9), intWords({5}), countingWords(2)}));
 }
 
 }  // namespace

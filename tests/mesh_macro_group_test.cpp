@@ -1,88 +1,55 @@
 // Macro groups ('U') and scattered vertices ('v'): the records the setter
 // sequences build in either order, and getters on records read from a file,
 // damaged ones included.
-#include <functional>
 #include <string>
 
-#include "mesh_test_support.h"
+#include "test_support.h"
 
 using namespace gmdtest;
 
 namespace {
 
-struct BuildCase {
-    const char* name;
-    std::function<void(GMD_File*)> build;
-    Bytes expected;
-};
-
-void expectFrames(const std::vector<BuildCase>& cases) {
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(frameOf(c.build), c.expected);
-    }
-}
-
 const int32_t kGroups[] = {4, 9, 2};
 const int32_t kOtherGroups[] = {7, 8};
+const int32_t kAdjacent[] = {10, 11, 12};
+const float kPosition[3] = {1.5f, -2, 3};
+const Words kPositionWords = floatWords({1.5f, -2, 3});
 
-void groups(GMD_File* h, const int32_t* list, int32_t n) { EXPECT_EQ(GMD_SetMacroGroupGroups(h, n, list), 1); }
-void name(GMD_File* h, const char* text) { EXPECT_EQ(GMD_SetMacroGroupName(h, text), 1); }
+// Group lists: g = {4, 9, 2}, k = {4}, o = {7, 8}, i = {8}, G = none, N = a
+// negative count; names: n = "abcde", x = "xy", e = "", w = "twelve chars",
+// M = null; the scattered vertex: p = position, a = {10, 11}, A = {10, 11,
+// 12}, b = {12}, z = empty list, Z = negative count.
+const Calls kCalls = {
+    {'g', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, 3, kGroups); }},
+    {'k', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, 1, kGroups); }},
+    {'o', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, 2, kOtherGroups); }},
+    {'i', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, 1, kOtherGroups + 1); }},
+    {'G', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, 0, nullptr); }},
+    {'N', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, -1, kGroups); }},
+    {'n', [](GMD_File* h) { return GMD_SetMacroGroupName(h, "abcde"); }},
+    {'x', [](GMD_File* h) { return GMD_SetMacroGroupName(h, "xy"); }},
+    {'e', [](GMD_File* h) { return GMD_SetMacroGroupName(h, ""); }},
+    {'w', [](GMD_File* h) { return GMD_SetMacroGroupName(h, "twelve chars"); }},
+    {'M', [](GMD_File* h) { return GMD_SetMacroGroupName(h, nullptr); }},
+    {'p', [](GMD_File* h) { return GMD_SetScattVertexPosition(h, kPosition); }},
+    {'a', [](GMD_File* h) { return GMD_SetScattVertexAdjacent(h, 2, kAdjacent); }},
+    {'A', [](GMD_File* h) { return GMD_SetScattVertexAdjacent(h, 3, kAdjacent); }},
+    {'b', [](GMD_File* h) { return GMD_SetScattVertexAdjacent(h, 1, kAdjacent + 2); }},
+    {'z', [](GMD_File* h) { return GMD_SetScattVertexAdjacent(h, 0, nullptr); }},
+    {'Z', [](GMD_File* h) { return GMD_SetScattVertexAdjacent(h, -1, kAdjacent); }},
+};
 
+// Whatever the order of the calls, the record is group list, then name.
 TEST(MeshMacroGroupSetters, GiveGroupListThenNameInEitherOrder) {
-    const Words fiveCharacterName = join({intWords({8}), textWords("abcde   ")});
-    expectFrames({
-        {"groups", [](GMD_File* h) { groups(h, kGroups, 3); }, frame('U', intWords({3, 4, 9, 2}))},
-        {"no groups", [](GMD_File* h) { groups(h, nullptr, 0); }, frame('U', intWords({0}))},
-        {"name alone", [](GMD_File* h) { name(h, "abcde"); }, frame('U', fiveCharacterName)},
-        {"groups then name",
-         [](GMD_File* h) { groups(h, kOtherGroups, 2); name(h, "abcde"); },
-         frame('U', join({intWords({2, 7, 8}), fiveCharacterName}))},
-        {"name then groups",
-         [](GMD_File* h) { name(h, "abcde"); groups(h, kOtherGroups, 2); },
-         frame('U', join({intWords({2, 7, 8}), fiveCharacterName}))},
-        {"a repeated group list replaces the first and keeps the name",
-         [](GMD_File* h) {
-             groups(h, kGroups, 3);
-             name(h, "abcde");
-             groups(h, kOtherGroups, 2);
-             groups(h, kOtherGroups + 1, 1);
-         },
-         frame('U', join({intWords({1, 8}), fiveCharacterName}))},
-        {"a repeated group list may grow",
-         [](GMD_File* h) { name(h, "xy"); groups(h, nullptr, 0); groups(h, kGroups, 3); },
-         frame('U', join({intWords({3, 4, 9, 2, 4}), textWords("xy  ")}))},
-        {"empty name then groups", 
-         [](GMD_File* h) { name(h, ""); groups(h, kOtherGroups, 2); },
-         frame('U', intWords({2, 7, 8, 0}))},
-        {"groups then empty name",
-         [](GMD_File* h) { groups(h, kOtherGroups, 2); name(h, ""); },
-         frame('U', intWords({2, 7, 8, 0}))},
-        {"a name of twelve characters has no padding",
-         [](GMD_File* h) { groups(h, nullptr, 0); name(h, "twelve chars"); },
-         frame('U', join({intWords({0, 12}), textWords("twelve chars")}))},
-        {"refusals leave the record alone",
-         [](GMD_File* h) {
-             groups(h, kGroups, 1);
-             EXPECT_EQ(GMD_SetMacroGroupGroups(h, -1, kGroups), 0);
-             EXPECT_EQ(GMD_SetMacroGroupName(h, nullptr), 0);
-             EXPECT_EQ(GMD_SetScattVertexPosition(h, nullptr), 0);
-         },
-         frame('U', intWords({1, 4}))},
-        {"refusals never create a record",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetMacroGroupGroups(h, -2, kGroups), 0);
-             EXPECT_EQ(GMD_SetMacroGroupName(h, nullptr), 0);
-             EXPECT_EQ(GMD_SetScattVertexAdjacent(h, -1, kGroups), 0);
-         },
-         frame(0, {})},
-        {"another family refuses the macro group setters",
-         [](GMD_File* h) {
-             float p[3] = {1, 2, 3};
-             GMD_SetScattVertexPosition(h, p);
-             EXPECT_EQ(GMD_SetMacroGroupGroups(h, 1, kGroups) + GMD_SetMacroGroupName(h, "a"), 0);
-         },
-         frame('v', floatWords({1, 2, 3}))},
+    const Words five = join({intWords({8}), textWords("abcde   ")}), seven = intWords({2, 7, 8});
+    expectScripts(kCalls, {
+        {"g", frame('U', intWords({3, 4, 9, 2}))}, {"G", frame('U', intWords({0}))}, {"n", frame('U', five)},
+        {"on", frame('U', join({seven, five}))}, {"no", frame('U', join({seven, five}))},
+        {"gnoi", frame('U', join({intWords({1, 8}), five}))},  // a new list replaces the last and keeps the name
+        {"xGg", frame('U', join({intWords({3, 4, 9, 2, 4}), textWords("xy  ")}))},  // and may grow
+        {"eo", frame('U', intWords({2, 7, 8, 0}))}, {"oe", frame('U', intWords({2, 7, 8, 0}))},
+        {"Gw", frame('U', join({intWords({0, 12}), textWords("twelve chars")}))},
+        {"k!N!M!p", frame('U', intWords({1, 4}))}, {"!N!M!Z", frame(0, {})}, {"p!k!n", frame('v', kPositionWords)},
     });
 }
 
@@ -111,13 +78,13 @@ TEST(MeshMacroGroupGetters, ReadOnlyBlocksInsideTheRecord) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CraftedFile f(frame('U', c.words));
-        ASSERT_EQ(GMD_GetRecord(f.in), 1);
-        EXPECT_EQ(GMD_GetRecordType(f.in), 'U');
+        ReadFile f(frame('U', c.words));
+        ASSERT_EQ(GMD_GetRecord(f), 1);
+        EXPECT_EQ(GMD_GetRecordType(f), 'U');
         int32_t n = -7;
         std::vector<int32_t> list(4, -7);
-        EXPECT_EQ(GMD_GetMacroGroupNumGroups(f.in, &n), c.groups >= 0 ? 1 : 0);
-        EXPECT_EQ(GMD_GetMacroGroupGroups(f.in, list.data()), c.groups >= 0 ? 1 : 0);
+        EXPECT_EQ(GMD_GetMacroGroupNumGroups(f, &n), c.groups >= 0 ? 1 : 0);
+        EXPECT_EQ(GMD_GetMacroGroupGroups(f, list.data()), c.groups >= 0 ? 1 : 0);
         if (c.groups >= 0) {
             EXPECT_EQ(n, c.groups);
             for (int i = 0; i < c.groups; ++i) EXPECT_EQ(static_cast<uint32_t>(list[i]), c.words[1 + i]);
@@ -127,7 +94,7 @@ TEST(MeshMacroGroupGetters, ReadOnlyBlocksInsideTheRecord) {
         EXPECT_EQ(list[c.groups >= 0 ? c.groups : 0], -7) << "copied past the list";
         char text[32];
         std::memset(text, '#', sizeof text);
-        EXPECT_EQ(GMD_GetMacroGroupName(f.in, text), c.text ? 1 : 0);
+        EXPECT_EQ(GMD_GetMacroGroupName(f, text), c.text ? 1 : 0);
         if (c.text) {
             EXPECT_STREQ(text, c.text);
         } else {
@@ -136,43 +103,12 @@ TEST(MeshMacroGroupGetters, ReadOnlyBlocksInsideTheRecord) {
     }
 }
 
-const float kPosition[3] = {1.5f, -2, 3};
-const Words kPositionWords = floatWords({1.5f, -2, 3});
-
 TEST(MeshScatteredVertexSetters, SetPositionAndListInEitherOrder) {
-    const int32_t adjacent[] = {10, 11, 12};
-    expectFrames({
-        {"position", [](GMD_File* h) { EXPECT_EQ(GMD_SetScattVertexPosition(h, kPosition), 1); },
-         frame('v', kPositionWords)},
-        {"list alone",
-         [&](GMD_File* h) { EXPECT_EQ(GMD_SetScattVertexAdjacent(h, 2, adjacent), 1); },
-         frame('v', join({zeroWords(3), intWords({10, 11})}))},
-        {"list then position",
-         [&](GMD_File* h) {
-             EXPECT_EQ(GMD_SetScattVertexAdjacent(h, 2, adjacent), 1);
-             EXPECT_EQ(GMD_SetScattVertexPosition(h, kPosition), 1);
-         },
-         frame('v', join({kPositionWords, intWords({10, 11})}))},
-        {"a shorter list replaces a longer one",
-         [&](GMD_File* h) {
-             EXPECT_EQ(GMD_SetScattVertexPosition(h, kPosition), 1);
-             EXPECT_EQ(GMD_SetScattVertexAdjacent(h, 3, adjacent), 1);
-             EXPECT_EQ(GMD_SetScattVertexAdjacent(h, 1, adjacent + 2), 1);
-         },
-         frame('v', join({kPositionWords, intWords({12})}))},
-        {"an empty list",
-         [&](GMD_File* h) {
-             EXPECT_EQ(GMD_SetScattVertexAdjacent(h, 3, adjacent), 1);
-             EXPECT_EQ(GMD_SetScattVertexAdjacent(h, 0, nullptr), 1);
-             EXPECT_EQ(GMD_SetScattVertexAdjacent(h, -1, adjacent), 0);
-         },
-         frame('v', zeroWords(3))},
-        {"another family refuses the vertex setters",
-         [&](GMD_File* h) {
-             groups(h, kGroups, 1);
-             EXPECT_EQ(GMD_SetScattVertexPosition(h, kPosition) + GMD_SetScattVertexAdjacent(h, 1, adjacent), 0);
-         },
-         frame('U', intWords({1, 4}))},
+    expectScripts(kCalls, {
+        {"p", frame('v', kPositionWords)}, {"a", frame('v', join({zeroWords(3), intWords({10, 11})}))},
+        {"ap", frame('v', join({kPositionWords, intWords({10, 11})}))},
+        {"pAb", frame('v', join({kPositionWords, intWords({12})}))},  // a shorter list replaces a longer one
+        {"Az!Z", frame('v', zeroWords(3))}, {"k!p!a", frame('U', intWords({1, 4}))},
     });
 }
 
@@ -180,16 +116,16 @@ TEST(MeshScatteredVertexGetters, ReadTheWordsTheRecordHolds) {
     for (std::size_t words = 0; words <= 6; ++words) {
         SCOPED_TRACE(::testing::Message() << words << " words");
         const Words all = join({kPositionWords, intWords({21, 22, 23})});
-        CraftedFile f(frame('v', Words(all.begin(), all.begin() + static_cast<long>(words))));
-        ASSERT_EQ(GMD_GetRecord(f.in), 1);
-        EXPECT_EQ(GMD_GetRecordType(f.in), 'v');
+        ReadFile f(frame('v', Words(all.begin(), all.begin() + static_cast<long>(words))));
+        ASSERT_EQ(GMD_GetRecord(f), 1);
+        EXPECT_EQ(GMD_GetRecordType(f), 'v');
         const bool whole = words >= 3;
         float p[3] = {};
         int32_t n = -7;
         std::vector<int32_t> list(4, -7);
-        EXPECT_EQ(GMD_GetScattVertexPosition(f.in, p), whole ? 1 : 0);
-        EXPECT_EQ(GMD_GetScattVertexNumAdjacent(f.in, &n), whole ? 1 : 0);
-        EXPECT_EQ(GMD_GetScattVertexAdjacent(f.in, list.data()), whole ? 1 : 0);
+        EXPECT_EQ(GMD_GetScattVertexPosition(f, p), whole ? 1 : 0);
+        EXPECT_EQ(GMD_GetScattVertexNumAdjacent(f, &n), whole ? 1 : 0);
+        EXPECT_EQ(GMD_GetScattVertexAdjacent(f, list.data()), whole ? 1 : 0);
         if (whole) {
             EXPECT_EQ(p[0], kPosition[0]);
             ASSERT_EQ(n, static_cast<int32_t>(words - 3));
@@ -199,8 +135,8 @@ TEST(MeshScatteredVertexGetters, ReadTheWordsTheRecordHolds) {
             EXPECT_EQ(n, -7);
             // The setters refuse a record without a whole position too.
             const int32_t one = 1;
-            EXPECT_EQ(GMD_SetScattVertexPosition(f.in, kPosition) + GMD_SetScattVertexAdjacent(f.in, 1, &one), 0);
-            EXPECT_EQ(wordsInHand(f.in).size(), words);
+            EXPECT_EQ(GMD_SetScattVertexPosition(f, kPosition) + GMD_SetScattVertexAdjacent(f, 1, &one), 0);
+            EXPECT_EQ(wordsInHand(f).size(), words);
         }
     }
 }

@@ -3,7 +3,7 @@
 // and classified.
 #include <functional>
 
-#include "mesh_test_support.h"
+#include "test_support.h"
 
 using namespace gmdtest;
 
@@ -18,94 +18,51 @@ Words vertexAt(std::size_t before, std::size_t after) {
     return join({zeroWords(before), floatWords({-1.5f, 2.25f, 1e-3f}), zeroWords(after)});
 }
 
-struct BuildCase {
-    const char* name;
-    std::function<void(GMD_File*)> build;
-    Bytes expected;
+// Whole shapes (s, t, q) and their aliases (S, T, Q); single vertices of
+// kVertex: a = segment 1, b = triangle 1, c = triangle 2, e = triangle 0,
+// d = quad 3, f = quad 0, and out of range A = segment 2, B = triangle 3,
+// D = quad 4, F = quad 2^32 - 1; 0 to 3: quad vertex k of kQuad; g, h:
+// group -5 and group2 9; G: a tolerance record.
+const Calls kCalls = {
+    {'s', [](GMD_File* h) { return GMD_SetSegment(h, kSegment); }},
+    {'S', [](GMD_File* h) { return GMD_SetSegmentVertices(h, kSegment); }},
+    {'t', [](GMD_File* h) { return GMD_SetTriangle(h, kTriangle); }},
+    {'T', [](GMD_File* h) { return GMD_SetTriangleVertices(h, kTriangle); }},
+    {'q', [](GMD_File* h) { return GMD_SetQuad(h, kQuad); }},
+    {'Q', [](GMD_File* h) { return GMD_SetQuadVertices(h, kQuad); }},
+    {'a', [](GMD_File* h) { return GMD_SetSegmentVertex(h, 1, kVertex); }},
+    {'b', [](GMD_File* h) { return GMD_SetTriangleVertex(h, 1, kVertex); }},
+    {'c', [](GMD_File* h) { return GMD_SetTriangleVertex(h, 2, kVertex); }},
+    {'e', [](GMD_File* h) { return GMD_SetTriangleVertex(h, 0, kVertex); }},
+    {'d', [](GMD_File* h) { return GMD_SetQuadVertex(h, 3, kVertex); }},
+    {'f', [](GMD_File* h) { return GMD_SetQuadVertex(h, 0, kVertex); }},
+    {'A', [](GMD_File* h) { return GMD_SetSegmentVertex(h, 2, kVertex); }},
+    {'B', [](GMD_File* h) { return GMD_SetTriangleVertex(h, 3, kVertex); }},
+    {'D', [](GMD_File* h) { return GMD_SetQuadVertex(h, 4, kVertex); }},
+    {'F', [](GMD_File* h) { return GMD_SetQuadVertex(h, 0xFFFFFFFFu, kVertex); }},
+    {'0', [](GMD_File* h) { return GMD_SetQuadVertex(h, 0, kQuad); }},
+    {'1', [](GMD_File* h) { return GMD_SetQuadVertex(h, 1, kQuad + 3); }},
+    {'2', [](GMD_File* h) { return GMD_SetQuadVertex(h, 2, kQuad + 6); }},
+    {'3', [](GMD_File* h) { return GMD_SetQuadVertex(h, 3, kQuad + 9); }},
+    {'g', [](GMD_File* h) { return GMD_SetGroup(h, -5); }},
+    {'h', [](GMD_File* h) { return GMD_SetGroup2(h, 9); }},
+    {'G', [](GMD_File* h) { return GMD_SetTolerance(h, 0.5f); }},
 };
 
 TEST(MeshVertexSetters, BuildTheFramesOfTheirLetters) {
-    const Words segment = floatWords({1, 2, 3, 4, 5, 6});
-    const Words triangle = floatWords({1, 2, 3, 4, 5, 6, 7, 8, 9});
-    const Words quad = floatWords({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
-    const BuildCase cases[] = {
-        {"segment", [](GMD_File* h) { EXPECT_EQ(GMD_SetSegment(h, kSegment), 1); }, frame('L', segment)},
-        {"segment vertices", [](GMD_File* h) { EXPECT_EQ(GMD_SetSegmentVertices(h, kSegment), 1); },
-         frame('L', segment)},
-        {"segment vertex 1", [](GMD_File* h) { EXPECT_EQ(GMD_SetSegmentVertex(h, 1, kVertex), 1); },
-         frame('L', vertexAt(3, 0))},
-        {"triangle", [](GMD_File* h) { EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 1); }, frame('P', triangle)},
-        {"triangle vertices", [](GMD_File* h) { EXPECT_EQ(GMD_SetTriangleVertices(h, kTriangle), 1); },
-         frame('P', triangle)},
-        {"triangle vertex 1", [](GMD_File* h) { EXPECT_EQ(GMD_SetTriangleVertex(h, 1, kVertex), 1); },
-         frame('P', vertexAt(3, 3))},
-        {"quad", [](GMD_File* h) { EXPECT_EQ(GMD_SetQuad(h, kQuad), 1); }, frame('P', quad)},
-        {"quad vertices", [](GMD_File* h) { EXPECT_EQ(GMD_SetQuadVertices(h, kQuad), 1); }, frame('P', quad)},
-        {"quad vertex 3", [](GMD_File* h) { EXPECT_EQ(GMD_SetQuadVertex(h, 3, kVertex), 1); },
-         frame('P', vertexAt(9, 0))},
-        {"vertex overwrites one vertex of a whole triangle",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 1);
-             EXPECT_EQ(GMD_SetTriangleVertex(h, 2, kVertex), 1);
-         },
-         frame('P', join({floatWords({1, 2, 3, 4, 5, 6}), floatWords({-1.5f, 2.25f, 1e-3f})}))},
-        {"vertices build a quad one by one",
-         [](GMD_File* h) {
-             for (std::uint32_t k = 0; k < 4; ++k) EXPECT_EQ(GMD_SetQuadVertex(h, k, kQuad + 3 * k), 1);
-         },
-         frame('P', quad)},
-        {"group bytes set first travel with the record",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetGroup(h, -5), 1);
-             EXPECT_EQ(GMD_SetGroup2(h, 9), 1);
-             EXPECT_EQ(GMD_SetSegment(h, kSegment), 1);
-         },
-         frame('L', segment, -5, 9)},
-        {"a quad setter on a triangle is refused",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 1);
-             EXPECT_EQ(GMD_SetQuad(h, kQuad), 0);
-             EXPECT_EQ(GMD_SetQuadVertex(h, 0, kVertex), 0);
-         },
-         frame('P', triangle)},
-        {"a triangle setter on a quad is refused",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetQuad(h, kQuad), 1);
-             EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 0);
-             EXPECT_EQ(GMD_SetTriangleVertex(h, 0, kVertex), 0);
-         },
-         frame('P', quad)},
-        {"a segment setter on a polygon is refused",
-         [](GMD_File* h) { EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 1); EXPECT_EQ(GMD_SetSegment(h, kSegment), 0); },
-         frame('P', triangle)},
-        {"a polygon setter on a segment is refused",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetSegment(h, kSegment), 1);
-             EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 0);
-             EXPECT_EQ(GMD_SetQuadVertex(h, 0, kVertex), 0);
-         },
-         frame('L', segment)},
-        {"vertex setters on another family are refused",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetTolerance(h, 0.5f), 1);
-             EXPECT_EQ(GMD_SetSegment(h, kSegment), 0);
-             EXPECT_EQ(GMD_SetTriangle(h, kTriangle), 0);
-             EXPECT_EQ(GMD_SetQuadVertex(h, 1, kVertex), 0);
-         },
-         frame('G', floatWords({0.5f}))},
-        {"an index out of range never creates a record",
-         [](GMD_File* h) {
-             EXPECT_EQ(GMD_SetSegmentVertex(h, 2, kVertex), 0);
-             EXPECT_EQ(GMD_SetTriangleVertex(h, 3, kVertex), 0);
-             EXPECT_EQ(GMD_SetQuadVertex(h, 4, kVertex), 0);
-             EXPECT_EQ(GMD_SetQuadVertex(h, 0xFFFFFFFFu, kVertex), 0);
-         },
-         frame(0, {})},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(frameOf(c.build), c.expected);
-    }
+    const Words segment = countingWords(6), triangle = countingWords(9), quad = countingWords(12);
+    expectScripts(kCalls, {
+        {"s", frame('L', segment)}, {"S", frame('L', segment)}, {"a", frame('L', vertexAt(3, 0))},
+        {"t", frame('P', triangle)}, {"T", frame('P', triangle)}, {"b", frame('P', vertexAt(3, 3))},
+        {"q", frame('P', quad)}, {"Q", frame('P', quad)}, {"d", frame('P', vertexAt(9, 0))},
+        {"tc", frame('P', join({countingWords(6), vertexAt(0, 0)}))},
+        {"0123", frame('P', quad)},
+        {"ghs", frame('L', segment, -5, 9)},  // group bytes set first travel with the record
+        // A setter of another shape or family is refused.
+        {"t!q!f", frame('P', triangle)}, {"q!t!e", frame('P', quad)}, {"t!s", frame('P', triangle)},
+        {"s!t!f", frame('L', segment)}, {"G!s!t!f", frame('G', floatWords({0.5f}))},
+        {"!A!B!D!F", frame(0, {})},  // an index out of range never creates a record
+    });
 }
 
 TEST(MeshVertexGetters, AcceptTheirShapeOnly) {
@@ -172,12 +129,12 @@ struct ReadCase {
 void expectRead(const ReadCase& c) {
     SCOPED_TRACE(::testing::Message() << "letter " << c.letter << ", byte 7 " << c.group2 << ", " << c.words
                                       << " words");
-    CraftedFile f(frame(c.letter, countingWords(c.words), 3, static_cast<std::int8_t>(c.group2)));
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
-    EXPECT_EQ(GMD_GetRecordType(f.in), c.type);
-    EXPECT_EQ(wordsInHand(f.in), countingWords(c.kept));
+    ReadFile f(frame(c.letter, countingWords(c.words), 3, static_cast<std::int8_t>(c.group2)));
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    EXPECT_EQ(GMD_GetRecordType(f), c.type);
+    EXPECT_EQ(wordsInHand(f), countingWords(c.kept));
     int32_t group = 0;
-    GMD_GetGroup(f.in, &group);
+    GMD_GetGroup(f, &group);
     EXPECT_EQ(group, 3);
 }
 
@@ -234,35 +191,35 @@ TEST(MeshReading, SetsQuadAndAttributeFlagsOnlyForValidPolygons) {
     };
     Bytes all;
     for (const auto& s : steps) all.insert(all.end(), s.frame.begin(), s.frame.end());
-    CraftedFile f(all);
+    ReadFile f(all);
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         SCOPED_TRACE(::testing::Message() << "record " << i);
-        ASSERT_EQ(GMD_GetRecord(f.in), 1);
-        EXPECT_EQ(inHand(f.in).quad, steps[i].quad);
-        EXPECT_EQ(inHand(f.in).attribute, steps[i].attribute);
+        ASSERT_EQ(GMD_GetRecord(f), 1);
+        EXPECT_EQ(inHand(f).quad, steps[i].quad);
+        EXPECT_EQ(inHand(f).attribute, steps[i].attribute);
     }
-    EXPECT_EQ(GMD_GetRecord(f.in), 0);
+    EXPECT_EQ(GMD_GetRecord(f), 0);
 }
 
 TEST(MeshReading, RecordsReadAreAmendedLikeRecordsBuilt) {
-    CraftedFile f(concat({frame('L', countingWords(9)), frame('A', countingWords(15), 0, 0), frame(0, {})}));
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
+    ReadFile f(concat({frame('L', countingWords(9)), frame('A', countingWords(15), 0, 0), frame(0, {})}));
+    ASSERT_EQ(GMD_GetRecord(f), 1);
     // A 9-word segment keeps its extra words under the vertex setters.
-    EXPECT_EQ(GMD_SetSegmentVertex(f.in, 0, kVertex), 1);
+    EXPECT_EQ(GMD_SetSegmentVertex(f, 0, kVertex), 1);
     Words expected = countingWords(9);
     for (int k = 0; k < 3; ++k) expected[k] = floatBits(kVertex[k]);
-    EXPECT_EQ(wordsInHand(f.in), expected);
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
-    EXPECT_EQ(GMD_SetTriangle(f.in, kTriangle), 0) << "the quad flag came from the record read";
-    EXPECT_EQ(GMD_SetQuadVertex(f.in, 3, kVertex), 1);
+    EXPECT_EQ(wordsInHand(f), expected);
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    EXPECT_EQ(GMD_SetTriangle(f, kTriangle), 0) << "the quad flag came from the record read";
+    EXPECT_EQ(GMD_SetQuadVertex(f, 3, kVertex), 1);
     // A letter-0 frame is an empty record; the flags of the quad before it
     // are still there, and creating a triangle clears both.
-    ASSERT_EQ(GMD_GetRecord(f.in), 1);
-    EXPECT_EQ(GMD_SetTriangle(f.in, kTriangle), 1);
-    EXPECT_FALSE(inHand(f.in).quad);
-    EXPECT_EQ(inHand(f.in).attribute, 0);
-    EXPECT_EQ(GMD_SetPolygonFSSorientation(f.in, kVertex), 1);
-    EXPECT_EQ(wordsInHand(f.in).size(), 12u) << "the orientation must be opened behind the vertices";
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    EXPECT_EQ(GMD_SetTriangle(f, kTriangle), 1);
+    EXPECT_FALSE(inHand(f).quad);
+    EXPECT_EQ(inHand(f).attribute, 0);
+    EXPECT_EQ(GMD_SetPolygonFSSorientation(f, kVertex), 1);
+    EXPECT_EQ(wordsInHand(f).size(), 12u) << "the orientation must be opened behind the vertices";
 }
 
 TEST(MeshReading, AccessorsRefuseRecordsShorterThanTheirVertices) {
@@ -275,18 +232,18 @@ TEST(MeshReading, AccessorsRefuseRecordsShorterThanTheirVertices) {
         frame('P', countingWords(5)),
     };
     for (const auto& bytes : frames) {
-        CraftedFile f(bytes);
-        ASSERT_EQ(GMD_GetRecord(f.in), 1);
-        const Words before = wordsInHand(f.in);
+        ReadFile f(bytes);
+        ASSERT_EQ(GMD_GetRecord(f), 1);
+        const Words before = wordsInHand(f);
         float out[12];
-        EXPECT_EQ(GMD_GetSegment(f.in, out) + GMD_GetTriangle(f.in, out) + GMD_GetQuad(f.in, out), 0);
+        EXPECT_EQ(GMD_GetSegment(f, out) + GMD_GetTriangle(f, out) + GMD_GetQuad(f, out), 0);
         for (std::uint32_t index = 0; index < 4; ++index)
-            if (GMD_GetVertex(f.in, index, out)) {
+            if (GMD_GetVertex(f, index, out)) {
                 EXPECT_LE(3 * index + 3, before.size()) << "index " << index;
             }
-        EXPECT_EQ(GMD_SetSegment(f.in, kSegment) + GMD_SetTriangle(f.in, kTriangle) + GMD_SetQuad(f.in, kQuad), 0);
-        EXPECT_EQ(GMD_SetQuadVertex(f.in, 3, kVertex) + GMD_SetTriangleVertex(f.in, 2, kVertex), 0);
-        EXPECT_EQ(wordsInHand(f.in), before);
+        EXPECT_EQ(GMD_SetSegment(f, kSegment) + GMD_SetTriangle(f, kTriangle) + GMD_SetQuad(f, kQuad), 0);
+        EXPECT_EQ(GMD_SetQuadVertex(f, 3, kVertex) + GMD_SetTriangleVertex(f, 2, kVertex), 0);
+        EXPECT_EQ(wordsInHand(f), before);
     }
 }
 

@@ -1,21 +1,20 @@
-// A mesh of a few thousand mixed elements written through the setters and
+// A mesh of a few thousand mixed elements (segments, polygons, wedges) written through the setters and
 // read back: every record's type, group byte and every value must return.
 #include <random>
-#include <string>
 
-#include "mesh_test_support.h"
+#include "test_support.h"
 
 using namespace gmdtest;
 
 namespace {
 
-enum class Shape { Segment, Triangle, Quad, Wedge, MacroGroup, ScatteredVertex };
+enum class Shape { Segment, Triangle, Quad, Wedge };
 enum class Adjacency { None, Wedge, Edge };
 
 struct Element {
     Shape shape = Shape::Segment;
     std::int8_t group = 0;
-    std::vector<float> coords;  // vertices, wedge geometry or vertex position
+    std::vector<float> coords;  // vertices or wedge geometry
     bool radius = false, volume = false;
     bool volumes = false, orientation = false, thickness = false;
     Adjacency adjacency = Adjacency::None;
@@ -23,8 +22,6 @@ struct Element {
     std::int32_t ints[2] = {0, 0};  // segment volume, polygon volumes, adjacent polygons
     float orientationValue[3] = {0, 0, 0};
     std::vector<float> thicknessValues;
-    std::vector<std::int32_t> list;  // macro groups or adjacency list
-    std::string name;
 };
 
 std::size_t coordCount(Shape shape) {
@@ -33,8 +30,6 @@ std::size_t coordCount(Shape shape) {
         case Shape::Triangle: return 9;
         case Shape::Quad:
         case Shape::Wedge: return 12;
-        case Shape::ScatteredVertex: return 3;
-        case Shape::MacroGroup: return 0;
     }
     return 0;
 }
@@ -47,8 +42,7 @@ Element randomElement(std::mt19937& rng) {
 
     Element e;
     const int s = pick(rng);
-    e.shape = s < 25 ? Shape::Segment : s < 50 ? Shape::Triangle : s < 75 ? Shape::Quad : s < 90 ? Shape::Wedge
-            : s < 95 ? Shape::MacroGroup : Shape::ScatteredVertex;
+    e.shape = s < 25 ? Shape::Segment : s < 50 ? Shape::Triangle : s < 75 ? Shape::Quad : Shape::Wedge;
     e.group = static_cast<std::int8_t>(pick(rng) - 50);
     for (std::size_t i = 0; i < coordCount(e.shape); ++i) e.coords.push_back(real(rng));
     for (auto& v : e.ints) v = integer(rng);
@@ -71,11 +65,6 @@ Element randomElement(std::mt19937& rng) {
             break;
         case Shape::Wedge:
             e.adjacency = static_cast<Adjacency>(pick(rng) % 3);
-            break;
-        case Shape::MacroGroup:
-        case Shape::ScatteredVertex:
-            for (int i = pick(rng) % 6; i > 0; --i) e.list.push_back(integer(rng));
-            e.name = std::string(static_cast<std::size_t>(pick(rng) % 9), 'g');
             break;
     }
     return e;
@@ -118,14 +107,6 @@ void write(GMD_File* h, const Element& e) {
                 ASSERT_EQ(GMD_SetWedgeLeftAdjacentPolygon(h, e.ints[0]), 1);
             }
             break;
-        case Shape::MacroGroup:
-            ASSERT_EQ(GMD_SetMacroGroupName(h, e.name.c_str()), 1);
-            ASSERT_EQ(GMD_SetMacroGroupGroups(h, static_cast<std::int32_t>(e.list.size()), e.list.data()), 1);
-            break;
-        case Shape::ScatteredVertex:
-            ASSERT_EQ(GMD_SetScattVertexAdjacent(h, static_cast<std::int32_t>(e.list.size()), e.list.data()), 1);
-            ASSERT_EQ(GMD_SetScattVertexPosition(h, c), 1);
-            break;
     }
     ASSERT_EQ(GMD_SetGroup(h, e.group), 1);
     ASSERT_EQ(GMD_WriteRecord(h), 1);
@@ -139,8 +120,6 @@ int expectedType(const Element& e) {
         case Shape::Triangle: return e.volumes ? 1 : attributed ? 5 : 3;
         case Shape::Quad: return e.volumes ? 2 : attributed ? 6 : 4;
         case Shape::Wedge: return e.adjacency == Adjacency::None ? 'W' : e.adjacency == Adjacency::Wedge ? 'w' : 'e';
-        case Shape::MacroGroup: return 'U';
-        case Shape::ScatteredVertex: return 'v';
     }
     return -1;
 }
@@ -155,7 +134,6 @@ void check(GMD_File* h, const Element& e) {
     float f = 0, o[3] = {};
     int32_t a = 0, b = 0, n = 0;
     std::vector<float> t(8);
-    std::vector<int32_t> list(8);
     switch (e.shape) {
         case Shape::Segment:
             EXPECT_EQ(GMD_GetSegment(h, coords.data()), 1);
@@ -198,25 +176,6 @@ void check(GMD_File* h, const Element& e) {
                 EXPECT_EQ(a, e.ints[0]);
                 EXPECT_EQ(b, e.adjacency == Adjacency::Wedge ? e.ints[1] : e.ints[0]);
             }
-            break;
-        case Shape::MacroGroup: {
-            char text[16] = {};
-            EXPECT_EQ(GMD_GetMacroGroupNumGroups(h, &n), 1);
-            EXPECT_EQ(GMD_GetMacroGroupGroups(h, list.data()), 1);
-            ASSERT_EQ(n, static_cast<int32_t>(e.list.size()));
-            EXPECT_EQ(std::vector<int32_t>(list.begin(), list.begin() + n), e.list);
-            EXPECT_EQ(GMD_GetMacroGroupName(h, text), 1);
-            std::string padded = e.name;
-            padded.resize((padded.size() + 3) / 4 * 4, ' ');
-            EXPECT_EQ(text, padded);
-            break;
-        }
-        case Shape::ScatteredVertex:
-            EXPECT_EQ(GMD_GetScattVertexPosition(h, coords.data()), 1);
-            EXPECT_EQ(GMD_GetScattVertexNumAdjacent(h, &n), 1);
-            EXPECT_EQ(GMD_GetScattVertexAdjacent(h, list.data()), 1);
-            ASSERT_EQ(n, static_cast<int32_t>(e.list.size()));
-            EXPECT_EQ(std::vector<int32_t>(list.begin(), list.begin() + n), e.list);
             break;
     }
     coords.resize(e.coords.size());

@@ -1,5 +1,6 @@
 // The accessor rules every solid family shares, exercised through one table
 // of {export, letter, first word, count} per accessor kind.
+#include <cmath>
 #include <cstdint>
 #include <iterator>
 #include <stdexcept>
@@ -129,57 +130,30 @@ constexpr float kSentinel = -12345.5f;
 
 // The bytes of one record made by `family`'s full setter from distinct values.
 Bytes wholeRecord(const Family& family, const std::vector<float>& inputs) {
-    TempFile file;
-    return writtenBytes(file, [&](GMD_File* h) {
-        EXPECT_EQ(family.setAll(h, inputs.data()), 1);
-        EXPECT_EQ(GMD_WriteRecord(h), 1);
-    });
+    return frameOf([&](GMD_File* h) { EXPECT_EQ(family.setAll(h, inputs.data()), 1); });
 }
 
 std::vector<float> inputsOf(const Family& family) { return countingFrom(10.0f, family.inputs); }
 
-// A read handle on `content`, positioned before its first frame.
-struct Reading {
-    TempFile file;
-    Handle handle{nullptr};
-    explicit Reading(const Bytes& content) {
-        file.write(content);
-        handle.h = GMD_OpenReadFile(file.c_str());
-        EXPECT_NE(handle.h, nullptr);
-    }
-};
 
 }  // namespace
 
-TEST(SolidPatchingSetters, CreateTheFamilysAllZeroRecordOnTheEmptyRecord) {
-    for (const Patch& p : kPatchingSetters) {
-        SCOPED_TRACE(p.name);
-        std::vector<float> values = countingFrom(1.5f, p.count);
-        std::vector<float> expected(static_cast<std::size_t>(familyOf(p.letter).words), 0.0f);
-        for (int k = 0; k < p.count; ++k) expected[static_cast<std::size_t>(p.first + k)] = values[k];
-        TempFile file;
-        Bytes bytes = writtenBytes(file, [&](GMD_File* h) {
-            EXPECT_EQ(p.set(h, values.data()), 1);
-            EXPECT_EQ(GMD_WriteRecord(h), 1);
-        });
-        EXPECT_EQ(bytes, solidFrame(p.letter, expected));
-    }
-}
-
-TEST(SolidPatchingSetters, ChangeOnlyTheirOwnWordsOfAnExistingRecord) {
+// On the empty record a patching setter creates the family's all-zero
+// record; on one of its family it changes only its own words.
+TEST(SolidPatchingSetters, CreateOrPatchTheirFamilysRecord) {
     for (const Patch& p : kPatchingSetters) {
         SCOPED_TRACE(p.name);
         const Family& family = familyOf(p.letter);
-        std::vector<std::uint32_t> expected = frameWords(wholeRecord(family, inputsOf(family)));
         std::vector<float> values = countingFrom(100.0f, p.count);
-        for (int k = 0; k < p.count; ++k) expected[static_cast<std::size_t>(p.first + k)] = floatBits(values[k]);
-        TempFile file;
-        Bytes bytes = writtenBytes(file, [&](GMD_File* h) {
-            EXPECT_EQ(family.setAll(h, inputsOf(family).data()), 1);
-            EXPECT_EQ(p.set(h, values.data()), 1);
-            EXPECT_EQ(GMD_WriteRecord(h), 1);
-        });
-        EXPECT_EQ(bytes, frame(p.letter, expected));
+        std::vector<std::uint32_t> created(static_cast<std::size_t>(family.words), 0u);
+        std::vector<std::uint32_t> patched = frameWords(wholeRecord(family, inputsOf(family)));
+        for (int k = 0; k < p.count; ++k) created[p.first + k] = patched[p.first + k] = floatBits(values[k]);
+        EXPECT_EQ(frameOf([&](GMD_File* h) { EXPECT_EQ(p.set(h, values.data()), 1); }), frame(p.letter, created));
+        EXPECT_EQ(frameOf([&](GMD_File* h) {
+                      EXPECT_EQ(family.setAll(h, inputsOf(family).data()), 1);
+                      EXPECT_EQ(p.set(h, values.data()), 1);
+                  }),
+                  frame(p.letter, patched));
     }
 }
 
@@ -193,11 +167,9 @@ TEST(SolidSetters, RefuseARecordOfAnotherSolidFamilyAndLeaveItAlone) {
             if (p.letter == other.letter) continue;
             SCOPED_TRACE(std::string(p.name) + " of '" + p.letter + "' on '" + other.letter + "'");
             std::vector<float> values = countingFrom(-3.0f, 15);
-            TempFile file;
-            Bytes bytes = writtenBytes(file, [&](GMD_File* h) {
+            Bytes bytes = frameOf([&](GMD_File* h) {
                 EXPECT_EQ(other.setAll(h, inputsOf(other).data()), 1);
                 EXPECT_EQ(p.set(h, values.data()), 0);
-                EXPECT_EQ(GMD_WriteRecord(h), 1);
             });
             EXPECT_EQ(bytes, untouched);
         }
@@ -210,13 +182,11 @@ TEST(SolidFullSetters, OverwriteTheirOwnRecordAndKeepTheGroupBytes) {
         SCOPED_TRACE(f.letter);
         std::vector<float> values = countingFrom(0.25f, f.inputs);
         values[0] = -0.0f;
-        TempFile file;
-        Bytes bytes = writtenBytes(file, [&](GMD_File* h) {
+        Bytes bytes = frameOf([&](GMD_File* h) {
             EXPECT_EQ(GMD_SetGroup(h, -7), 1);
             EXPECT_EQ(GMD_SetGroup2(h, 3), 1);
             EXPECT_EQ(f.setAll(h, inputsOf(f).data()), 1);
             EXPECT_EQ(f.setAll(h, values.data()), 1);
-            EXPECT_EQ(GMD_WriteRecord(h), 1);
         });
         EXPECT_EQ(bytes, solidFrame(f.letter, values, -7, 3));
     }
@@ -226,9 +196,9 @@ TEST(SolidRecords, ReadingTypesThemByTheirExactWordCount) {
     for (const Family& f : kFamilies) {
         SCOPED_TRACE(f.letter);
         for (int words : {0, f.words - 1, f.words, f.words + 1}) {
-            Reading in(solidFrame(f.letter, countingFrom(1.0f, words)));
-            ASSERT_EQ(GMD_GetRecord(in.handle), 1);
-            EXPECT_EQ(GMD_GetRecordType(in.handle), words == f.words ? f.typeCode : 0) << words << " words";
+            ReadFile in(solidFrame(f.letter, countingFrom(1.0f, words)));
+            ASSERT_EQ(GMD_GetRecord(in), 1);
+            EXPECT_EQ(GMD_GetRecordType(in), words == f.words ? f.typeCode : 0) << words << " words";
         }
     }
 }
@@ -242,10 +212,10 @@ TEST(SolidGetters, CopyTheirWordsBitForBit) {
         SCOPED_TRACE(g.name);
         const Family& family = familyOf(g.letter);
         std::vector<std::uint32_t> payload(words.begin(), words.begin() + family.words);
-        Reading in(frame(g.letter, payload));
-        ASSERT_EQ(GMD_GetRecord(in.handle), 1);
+        ReadFile in(frame(g.letter, payload));
+        ASSERT_EQ(GMD_GetRecord(in), 1);
         std::vector<float> out(static_cast<std::size_t>(g.count) + 1, kSentinel);
-        ASSERT_EQ(g.get(in.handle, out.data()), 1);
+        ASSERT_EQ(g.get(in, out.data()), 1);
         for (int k = 0; k < g.count; ++k) EXPECT_EQ(floatBits(out[k]), payload[g.first + k]) << "value " << k;
         EXPECT_EQ(out.back(), kSentinel) << "wrote past its values";
     }
@@ -256,12 +226,12 @@ TEST(SolidGetters, RefuseTheEmptyRecordAndEveryOtherLetter) {
     for (const Family& f : kFamilies) frames = concat({frames, solidFrame(f.letter, countingFrom(1.0f, f.words))});
     for (const Get& g : kWordGetters) {
         SCOPED_TRACE(g.name);
-        Reading in(frames);
+        ReadFile in(frames);
         float out[8] = {kSentinel, kSentinel, kSentinel, kSentinel, kSentinel, kSentinel, kSentinel, kSentinel};
-        EXPECT_EQ(g.get(in.handle, out), 0) << "on the empty record";
-        while (GMD_GetRecord(in.handle) == 1) {
-            if (GMD_GetRecordType(in.handle) == familyOf(g.letter).typeCode) continue;
-            EXPECT_EQ(g.get(in.handle, out), 0) << "on type " << GMD_GetRecordType(in.handle);
+        EXPECT_EQ(g.get(in, out), 0) << "on the empty record";
+        while (GMD_GetRecord(in) == 1) {
+            if (GMD_GetRecordType(in) == familyOf(g.letter).typeCode) continue;
+            EXPECT_EQ(g.get(in, out), 0) << "on type " << GMD_GetRecordType(in);
         }
         for (float v : out) EXPECT_EQ(v, kSentinel);
     }
@@ -274,30 +244,50 @@ TEST(SolidRecords, OfTheWrongLengthAreRefusedByWordAccessorsUntilAFullSetterRebu
     for (const Family& f : kFamilies) {
         for (int words : {f.words - 1, f.words + 1}) {
             SCOPED_TRACE(std::string(1, f.letter) + " with " + std::to_string(words) + " words");
-            Reading in(solidFrame(f.letter, countingFrom(1.0f, words)));
-            ASSERT_EQ(GMD_GetRecord(in.handle), 1);
+            ReadFile in(solidFrame(f.letter, countingFrom(1.0f, words)));
+            ASSERT_EQ(GMD_GetRecord(in), 1);
             std::vector<float> values = countingFrom(50.0f, 3);
             for (const Patch& p : wordSetters()) {
                 if (p.letter != f.letter) continue;
-                EXPECT_EQ(p.set(in.handle, values.data()), 0) << p.name;
+                EXPECT_EQ(p.set(in, values.data()), 0) << p.name;
             }
             for (const Get& g : kWordGetters) {
                 if (g.letter != f.letter) continue;
                 std::vector<float> out(8, kSentinel);
-                EXPECT_EQ(g.get(in.handle, out.data()), 0) << g.name;
+                EXPECT_EQ(g.get(in, out.data()), 0) << g.name;
                 for (float v : out) EXPECT_EQ(v, kSentinel) << g.name;
             }
 
-            ASSERT_EQ(f.setAll(in.handle, inputsOf(f).data()), 1);
+            ASSERT_EQ(f.setAll(in, inputsOf(f).data()), 1);
             for (const Patch& p : wordSetters()) {
                 if (p.letter != f.letter) continue;
-                EXPECT_EQ(p.set(in.handle, values.data()), 1) << p.name;
+                EXPECT_EQ(p.set(in, values.data()), 1) << p.name;
             }
             for (const Get& g : kWordGetters) {
                 if (g.letter != f.letter || g.first < 0) continue;
                 std::vector<float> out(static_cast<std::size_t>(g.count), kSentinel);
-                EXPECT_EQ(g.get(in.handle, out.data()), 1) << g.name;
+                EXPECT_EQ(g.get(in, out.data()), 1) << g.name;
             }
         }
+    }
+}
+
+// The circular cylinder's height: widened, measured and rounded once.
+TEST(SolidGetters, CylinderHeightIsMeasuredInDoublePrecision) {
+    const std::vector<float> cases[] = {
+        {0, 0, 0, 0, 0, 2},
+        {0, 3, 4, 0, 0, 0},
+        {0.1f, 0.2f, 0.3f, 1.7f, -2.9f, 3.3f},
+        {0, 0, 0, 3e20f, 4e20f, 0},  // squares that overflow float32
+        {1e-25f, 0, 0, 0, 0, 0},     // or vanish in it
+    };
+    for (const auto& c : cases) {
+        double d[3];
+        for (int k = 0; k < 3; ++k) d[k] = static_cast<double>(c[3 + k]) - static_cast<double>(c[k]);
+        ReadFile in(solidFrame('C', {c[0], c[1], c[2], c[3], c[4], c[5], 1.0f}));
+        ASSERT_EQ(GMD_GetRecord(in), 1);
+        float height = -1.0f;
+        ASSERT_EQ(GMD_GetCylinderHeight(in, &height), 1);
+        EXPECT_EQ(floatBits(height), floatBits(static_cast<float>(std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]))));
     }
 }

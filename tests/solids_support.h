@@ -13,12 +13,7 @@
 namespace solidstest {
 
 using gmdtest::Bytes;
-
-inline std::vector<std::uint32_t> bitsOf(const std::vector<float>& values) {
-    std::vector<std::uint32_t> words;
-    for (float f : values) words.push_back(gmdtest::floatBits(f));
-    return words;
-}
+using gmdtest::bitsOf;
 
 inline Bytes solidFrame(char letter, const std::vector<float>& values, std::int8_t group = 0,
                         std::int8_t group2 = 0) {
@@ -83,86 +78,58 @@ inline std::vector<float> expectedAlong(const float origin[3], const float direc
     return p;
 }
 
+using BlockGetter = std::pair<std::int32_t (*)(GMD_File*, float*), int>;
+
 // Calls getters that each append `count` values to a block; the block is
 // empty when every getter refused, and a getter that disagrees with the
-// others about refusing fails the test.
-class BlockReader {
-public:
-    explicit BlockReader(GMD_File* handle) : handle_(handle) {}
-
-    template <class Getter>
-    BlockReader& read(Getter get, int count) {
-        std::vector<float> values(static_cast<std::size_t>(count), -12345.5f);
-        int result = get(handle_, values.data());
-        (result == 1 ? accepted_ : refused_)++;
-        block_.insert(block_.end(), values.begin(), values.end());
-        return *this;
+// others about refusing fails the test. `whole`, the getter of the whole
+// solid, must agree with the single getters on the runs `wholeRuns`.
+inline std::vector<float> readBlock(GMD_File* handle, std::initializer_list<BlockGetter> getters,
+                                    std::int32_t (*whole)(GMD_File*, float*), int wholeCount,
+                                    std::initializer_list<std::pair<int, int>> wholeRuns) {
+    std::vector<float> block;
+    int accepted = 0;
+    for (const auto& g : getters) {
+        std::vector<float> values(static_cast<std::size_t>(g.second), -12345.5f);
+        accepted += g.first(handle, values.data());
+        block.insert(block.end(), values.begin(), values.end());
     }
-
-    std::vector<float> block() const {
-        EXPECT_TRUE(accepted_ == 0 || refused_ == 0) << accepted_ << " getters answered, " << refused_ << " refused";
-        return accepted_ == 0 ? std::vector<float>{} : block_;
+    EXPECT_TRUE(accepted == 0 || accepted == static_cast<int>(getters.size())) << accepted << " getters answered";
+    if (accepted == 0) block.clear();
+    std::vector<float> all(static_cast<std::size_t>(wholeCount), -12345.5f);
+    EXPECT_EQ(whole(handle, all.data()), block.empty() ? 0 : 1);
+    if (!block.empty()) {
+        std::vector<float> want;
+        for (auto run : wholeRuns) want.insert(want.end(), block.begin() + run.first, block.begin() + run.first + run.second);
+        expectSameBits(all, want);
     }
-
-private:
-    GMD_File* handle_;
-    int accepted_ = 0;
-    int refused_ = 0;
-    std::vector<float> block_;
-};
-
-inline std::vector<float> pick(const std::vector<float>& from, std::initializer_list<std::pair<int, int>> runs) {
-    std::vector<float> v;
-    for (auto run : runs) v.insert(v.end(), from.begin() + run.first, from.begin() + run.first + run.second);
-    return v;
+    return block;
 }
 
-// Everything the elliptical-cylinder getters report, in the order of the
-// decoded block: centre, lower centre, upper centre, height, X, Y, Z, X and Y
-// semi-axes, lower and upper tilt angles (23 values). Empty when the getters
-// refuse. GMD_GetEllipticalCylinder must agree with the single getters.
+// Everything the elliptical-cylinder getters report: centre, lower centre,
+// upper centre, height, X, Y, Z, X and Y semi-axes, lower and upper tilt
+// angles (23 values); empty when they refuse.
 inline std::vector<float> ellipticalCylinderBlock(GMD_File* handle) {
-    BlockReader reader(handle);
-    reader.read(GMD_GetEllipticalCylinderCenter, 3)
-        .read(GMD_GetEllipticalCylinderLowerCenter, 3)
-        .read(GMD_GetEllipticalCylinderUpperCenter, 3)
-        .read(GMD_GetEllipticalCylinderHeight, 1)
-        .read(GMD_GetEllipticalCylinderXdirection, 3)
-        .read(GMD_GetEllipticalCylinderYdirection, 3)
-        .read(GMD_GetEllipticalCylinderZdirection, 3)
-        .read(GMD_GetEllipticalCylinderXsemiAxis, 1)
-        .read(GMD_GetEllipticalCylinderYsemiAxis, 1)
-        .read(GMD_GetEllipticalCylinderLowerTiltAngle, 1)
-        .read(GMD_GetEllipticalCylinderUpperTiltAngle, 1);
-    std::vector<float> block = reader.block();
-    std::vector<float> whole(13, -12345.5f);
-    EXPECT_EQ(GMD_GetEllipticalCylinder(handle, whole.data()), block.empty() ? 0 : 1);
-    if (!block.empty()) expectSameBits(whole, pick(block, {{3, 6}, {10, 3}, {19, 4}}));
-    return block;
+    return readBlock(handle,
+                     {{GMD_GetEllipticalCylinderCenter, 3}, {GMD_GetEllipticalCylinderLowerCenter, 3},
+                      {GMD_GetEllipticalCylinderUpperCenter, 3}, {GMD_GetEllipticalCylinderHeight, 1},
+                      {GMD_GetEllipticalCylinderXdirection, 3}, {GMD_GetEllipticalCylinderYdirection, 3},
+                      {GMD_GetEllipticalCylinderZdirection, 3}, {GMD_GetEllipticalCylinderXsemiAxis, 1},
+                      {GMD_GetEllipticalCylinderYsemiAxis, 1}, {GMD_GetEllipticalCylinderLowerTiltAngle, 1},
+                      {GMD_GetEllipticalCylinderUpperTiltAngle, 1}},
+                     GMD_GetEllipticalCylinder, 13, {{3, 6}, {10, 3}, {19, 4}});
 }
 
 // The same for the cone: lower centre, upper centre, height, X, Y, Z, lower
 // X and Y semi-axes, upper X and Y semi-axes, lower and upper tilt angles
 // (22 values).
 inline std::vector<float> coneBlock(GMD_File* handle) {
-    BlockReader reader(handle);
-    reader.read(GMD_GetConeLowerCenter, 3)
-        .read(GMD_GetConeUpperCenter, 3)
-        .read(GMD_GetConeHeight, 1)
-        .read(GMD_GetConeXdirection, 3)
-        .read(GMD_GetConeYdirection, 3)
-        .read(GMD_GetConeZdirection, 3)
-        .read(GMD_GetConeLowerXsemiAxis, 1)
-        .read(GMD_GetConeLowerYsemiAxis, 1)
-        .read(GMD_GetConeUpperXsemiAxis, 1)
-        .read(GMD_GetConeUpperYsemiAxis, 1)
-        .read(GMD_GetConeLowerTiltAngle, 1)
-        .read(GMD_GetConeUpperTiltAngle, 1);
-    std::vector<float> block = reader.block();
-    std::vector<float> whole(15, -12345.5f);
-    EXPECT_EQ(GMD_GetCone(handle, whole.data()), block.empty() ? 0 : 1);
-    if (!block.empty()) expectSameBits(whole, pick(block, {{0, 6}, {7, 3}, {16, 6}}));
-    return block;
+    return readBlock(handle,
+                     {{GMD_GetConeLowerCenter, 3}, {GMD_GetConeUpperCenter, 3}, {GMD_GetConeHeight, 1},
+                      {GMD_GetConeXdirection, 3}, {GMD_GetConeYdirection, 3}, {GMD_GetConeZdirection, 3},
+                      {GMD_GetConeLowerXsemiAxis, 1}, {GMD_GetConeLowerYsemiAxis, 1}, {GMD_GetConeUpperXsemiAxis, 1},
+                      {GMD_GetConeUpperYsemiAxis, 1}, {GMD_GetConeLowerTiltAngle, 1}, {GMD_GetConeUpperTiltAngle, 1}},
+                     GMD_GetCone, 15, {{0, 6}, {7, 3}, {16, 6}});
 }
 
 }  // namespace solidstest

@@ -1,6 +1,6 @@
 // Hinge records: the four appended sections, their exact words, and the
 // decoded data that the getters answer from.
-#include "surfaces_support.h"
+#include "test_support.h"
 
 using namespace gmdtest;
 
@@ -17,7 +17,7 @@ void writeHinge(GMD_File* h) {
 }
 
 const std::vector<uint32_t> kHingeWords =
-    joinWords({{4, textWord("AB  "), 4, textWord("WXYZ"), 1}, floatWords({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}), {2, 7, 0xFFFFFFFEu}});
+    join({{4, textWord("AB  "), 4, textWord("WXYZ"), 1}, floatWords({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}), {2, 7, 0xFFFFFFFEu}});
 
 }  // namespace
 
@@ -44,7 +44,7 @@ TEST(Hinge, ExactRecords) {
              ASSERT_EQ(GMD_SetHingePoints(h, 2, two), 1);
              GMD_SetHingeGroups(h, 0, nullptr);
          },
-         joinWords({{8, textWord("HING"), textWord("E-01"), 8, textWord("axia"), textWord("l   "), 2},
+         join({{8, textWord("HING"), textWord("E-01"), 8, textWord("axia"), textWord("l   "), 2},
                     floatWords({1, 2, 3, 4, 5, 6, 7, 8, 10, 9, 11, 12, 13, 14, 15, 16, 17, 18, 20, 19}),
                     {0}})},
     };
@@ -60,7 +60,7 @@ TEST(Hinge, ExactRecords) {
 }
 
 TEST(Hinge, ReadBack) {
-    ReadFile in(concat({frame('H', kHingeWords), frame('H', joinWords({{0, 0, 1}, floatWords({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}), {0}}))}));
+    ReadFile in(concat({frame('H', kHingeWords), frame('H', join({{0, 0, 1}, floatWords({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}), {0}}))}));
     ASSERT_EQ(GMD_GetRecord(in), 1);
     EXPECT_EQ(GMD_GetRecordType(in), 72);
     EXPECT_EQ(textOf(in, GMD_GetHingeName, 5), "AB  ");
@@ -151,7 +151,7 @@ TEST(Hinge, Decoding) {
         {"no type length", {4, textWord("ABCD")}, nullptr},
         {"type past the end", {0, 8, textWord("ABCD")}, nullptr},
         {"negative point count", {0, 0, 0xFFFFFFFFu, 0}, nullptr},
-        {"points past the end", joinWords({{0, 0, 1}, std::vector<uint32_t>(10, 0)}), nullptr},
+        {"points past the end", join({{0, 0, 1}, std::vector<uint32_t>(10, 0)}), nullptr},
         {"point values past 32 bits", {0, 0, 0x1999999Au, 0}, nullptr},
         {"no group count", {0, 0, 0}, nullptr},
         {"negative group count", {0, 0, 0, 0x80000000u}, nullptr},

@@ -1,5 +1,5 @@
 // Junction records: nine words patched in place, and their header byte.
-#include "surfaces_support.h"
+#include "test_support.h"
 
 using namespace gmdtest;
 
@@ -15,84 +15,46 @@ std::vector<float> junctionOf(GMD_File* h) {
 
 }  // namespace
 
-TEST(Junction, SettersCreateANineWordRecordWithASpaceHeaderByte) {
-    struct Case {
-        const char* name;
-        std::function<int32_t(GMD_File*)> set;
-        std::vector<float> words;
-    } cases[] = {
-        {"normal", [](GMD_File* h) { return GMD_SetJunctionNormal(h, kNormal); }, {0, 0, 0, 0, 0, 0, 0, 0, -1}},
-        {"vertex 0", [](GMD_File* h) { return GMD_SetJunctionVertex(h, 0, kVertex); }, {4, 5, 6, 0, 0, 0, 0, 0, 0}},
-        {"vertex 1", [](GMD_File* h) { return GMD_SetJunctionVertex(h, 1, kVertex); }, {0, 0, 0, 4, 5, 6, 0, 0, 0}},
-        {"vertices", [](GMD_File* h) { return GMD_SetJunctionVertices(h, kAll); }, {1, 2, 3, 4, 5, 6, 0, 0, 0}},
-        {"whole junction", [](GMD_File* h) { return GMD_SetJunction(h, kAll); }, {1, 2, 3, 4, 5, 6, 7, 8, 9}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Bytes bytes = written([&](GMD_File* h) {
-            GMD_SetGroup(h, 3);
-            ASSERT_EQ(c.set(h), 1);
-            GMD_WriteRecord(h);
-        });
-        EXPECT_EQ(bytes, frame('O', bitsOf(c.words), 3, 0x20));
-    }
-}
+// n: normal; 0, 1, 2, F: vertex of that index (F = 2^32 - 1); v: both
+// vertices; j: the whole junction; g: group2 5; G: a tolerance record.
+const Calls kCalls = {
+    {'n', [](GMD_File* h) { return GMD_SetJunctionNormal(h, kNormal); }},
+    {'0', [](GMD_File* h) { return GMD_SetJunctionVertex(h, 0, kVertex); }},
+    {'1', [](GMD_File* h) { return GMD_SetJunctionVertex(h, 1, kVertex); }},
+    {'2', [](GMD_File* h) { return GMD_SetJunctionVertex(h, 2, kVertex); }},
+    {'F', [](GMD_File* h) { return GMD_SetJunctionVertex(h, 0xFFFFFFFFu, kVertex); }},
+    {'v', [](GMD_File* h) { return GMD_SetJunctionVertices(h, kAll); }},
+    {'j', [](GMD_File* h) { return GMD_SetJunction(h, kAll); }},
+    {'g', [](GMD_File* h) { return GMD_SetGroup2(h, 5); }},
+    {'G', [](GMD_File* h) { return GMD_SetTolerance(h, 1.0f); }},
+};
 
-TEST(Junction, PartialSettersPatchTheirWordsAndKeepTheHeaderByte) {
-    Bytes bytes = written([](GMD_File* h) {
-        ASSERT_EQ(GMD_SetJunctionVertex(h, 1, kVertex), 1);
-        GMD_SetGroup2(h, 5);
-        ASSERT_EQ(GMD_SetJunctionNormal(h, kNormal), 1);
-        ASSERT_EQ(GMD_SetJunctionVertex(h, 0, kAll), 1);
-        EXPECT_EQ(GMD_SetJunctionVertex(h, 2, kAll), 0);
-        GMD_WriteRecord(h);
-
-        ASSERT_EQ(GMD_SetJunctionNormal(h, kNormal), 1);
-        GMD_SetGroup2(h, 5);
-        ASSERT_EQ(GMD_SetJunction(h, kAll), 1) << "the whole junction sets the byte back";
-        GMD_WriteRecord(h);
+// A setter that creates the record, and every whole junction, puts a space
+// into the second header byte; patching setters keep the byte in hand.
+TEST(Junction, SettersWriteTheirWords) {
+    expectScripts(kCalls, {
+        {"n", frame('O', floatWords({0, 0, 0, 0, 0, 0, 0, 0, -1}), 0, 0x20)},
+        {"0", frame('O', floatWords({4, 5, 6, 0, 0, 0, 0, 0, 0}), 0, 0x20)},
+        {"1", frame('O', floatWords({0, 0, 0, 4, 5, 6, 0, 0, 0}), 0, 0x20)},
+        {"v", frame('O', floatWords({1, 2, 3, 4, 5, 6, 0, 0, 0}), 0, 0x20)},
+        {"j", frame('O', floatWords({1, 2, 3, 4, 5, 6, 7, 8, 9}), 0, 0x20)},
+        {"1gn0!2", frame('O', floatWords({4, 5, 6, 4, 5, 6, 0, 0, -1}), 0, 5)},
+        {"ngj", frame('O', floatWords({1, 2, 3, 4, 5, 6, 7, 8, 9}), 0, 0x20)},
+        {"!2!F", frame(0, {})},
+        {"G!j!v!0!n", frame('G', floatWords({1}))},
     });
-    EXPECT_EQ(bytes, concat({frame('O', floatWords({1, 2, 3, 4, 5, 6, 0, 0, -1}), 0, 5),
-                             frame('O', floatWords({1, 2, 3, 4, 5, 6, 7, 8, 9}), 0, 0x20)}));
 }
 
-TEST(Junction, RefusalsChangeNothing) {
+TEST(Junction, GettersRefuseIndicesAboveOneAndOtherLetters) {
     Scratch h;
     float out[9];
-    EXPECT_EQ(GMD_SetJunctionVertex(h, 2, kVertex), 0);
-    EXPECT_EQ(GMD_SetJunctionVertex(h, static_cast<uint32_t>(-1), kVertex), 0);
-    EXPECT_EQ(GMD_GetRecordType(h), 0) << "an index above 1 creates nothing";
     EXPECT_EQ(GMD_GetJunction(h, out), 0);
-    ASSERT_EQ(GMD_SetJunctionNormal(h, kNormal), 1);
+    runScript(h, kCalls, "n");
     EXPECT_EQ(GMD_GetJunctionVertex(h, 2, out), 0);
     EXPECT_EQ(GMD_GetJunctionVertex(h, static_cast<uint32_t>(-1), out), 0);
-
     ASSERT_EQ(GMD_ResetRecord(h), 1);
-    ASSERT_EQ(GMD_SetTolerance(h, 1.0f), 1);
-    using Call = std::function<int32_t()>;
-    for (const Call& call : {Call([&] { return GMD_SetJunction(h, kAll); }), Call([&] { return GMD_SetJunctionVertices(h, kAll); }),
-                           Call([&] { return GMD_SetJunctionVertex(h, 0, kAll); }), Call([&] { return GMD_SetJunctionNormal(h, kAll); }),
-                           Call([&] { return GMD_GetJunctionVertices(h, out); }), Call([&] { return GMD_GetJunctionNormal(h, out); })})
-        EXPECT_EQ(call(), 0);
-    EXPECT_EQ(GMD_GetRecordType(h), 'G');
-}
-
-TEST(Junction, ReadBackExactly) {
-    const std::vector<float> all{1e-45f, -0.0f, 3.25f, 1e30f, -5, 6, 0.1f, 0.2f, 0.3f};
-    ReadFile in(written([&](GMD_File* h) {
-        GMD_SetJunction(h, all.data());
-        GMD_WriteRecord(h);
-    }));
-    ASSERT_EQ(GMD_GetRecord(in), 1);
-    EXPECT_EQ(GMD_GetRecordType(in), 79);
-    EXPECT_EQ(bitsOf(junctionOf(in)), bitsOf(all));
-    std::vector<float> v(6);
-    ASSERT_EQ(GMD_GetJunctionVertex(in, 1, v.data()), 1);
-    EXPECT_EQ(bitsOf({v[0], v[1], v[2]}), bitsOf({1e30f, -5, 6}));
-    ASSERT_EQ(GMD_GetJunctionVertices(in, v.data()), 1);
-    EXPECT_EQ(bitsOf(v), bitsOf({all.begin(), all.begin() + 6}));
-    ASSERT_EQ(GMD_GetJunctionNormal(in, v.data()), 1);
-    EXPECT_EQ(std::vector<float>(v.begin(), v.begin() + 3), (std::vector<float>{0.1f, 0.2f, 0.3f}));
+    runScript(h, kCalls, "G");
+    EXPECT_EQ(GMD_GetJunctionVertices(h, out) + GMD_GetJunctionNormal(h, out), 0);
 }
 
 TEST(Junction, ShortRecordFromAFileIsRefusedUntilWrittenWhole) {
@@ -110,5 +72,12 @@ TEST(Junction, ShortRecordFromAFileIsRefusedUntilWrittenWhole) {
     EXPECT_EQ(group2, 0x20);
 
     ASSERT_EQ(GMD_GetRecord(in), 1);
+    EXPECT_EQ(GMD_GetRecordType(in), 79);
     EXPECT_EQ(junctionOf(in), std::vector<float>(kAll, kAll + 9)) << "a longer record reads its first nine";
+    std::vector<float> v(6);
+    ASSERT_EQ(GMD_GetJunctionVertices(in, v.data()), 1);
+    EXPECT_EQ(v, std::vector<float>(kAll, kAll + 6));
+    ASSERT_EQ(GMD_GetJunctionVertex(in, 1, v.data()), 1);
+    ASSERT_EQ(GMD_GetJunctionNormal(in, v.data() + 3), 1);
+    EXPECT_EQ(v, std::vector<float>(kAll + 3, kAll + 9));
 }

@@ -1,6 +1,6 @@
 // Name records ('M', 'm', 'Z'): padding, empty names, letters and the
 // junction group's header byte.
-#include "surfaces_support.h"
+#include "test_support.h"
 
 using namespace gmdtest;
 

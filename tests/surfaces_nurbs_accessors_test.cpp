@@ -1,6 +1,6 @@
 // Building and reading NURBS surfaces through their accessors, in bulk and
 // piece by piece, and the round trip through a file.
-#include "surfaces_support.h"
+#include "test_support.h"
 
 using namespace gmdtest;
 

@@ -1,6 +1,6 @@
 // The word form of NURBS surfaces: exact encodings, decoding, and the checks
 // that make a damaged 'N' record invalid.
-#include "surfaces_support.h"
+#include "test_support.h"
 
 using namespace gmdtest;
 
@@ -10,7 +10,7 @@ const float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 // An 'N' payload whose word 0 is right for the words given after it.
 std::vector<uint32_t> nurbsWords(std::initializer_list<float> afterWordZero) {
-    return joinWords({floatWords({static_cast<float>(afterWordZero.size())}), floatWords(afterWordZero)});
+    return join({floatWords({static_cast<float>(afterWordZero.size())}), floatWords(afterWordZero)});
 }
 
 }  // namespace
@@ -100,8 +100,8 @@ TEST(NurbsDecoding, DamagedRecordsAreInvalidAndKeepTheEarlierSurface) {
     } cases[] = {
         {"no words", {}},
         {"six words", floatWords({5, 0, 0, 0, 0, 0})},
-        {"word 0 of 31 in a 31-word record", joinWords({floatWords({31}), thirtyWords})},
-        {"word 0 of 29 in a 31-word record", joinWords({floatWords({29}), thirtyWords})},
+        {"word 0 of 31 in a 31-word record", join({floatWords({31}), thirtyWords})},
+        {"word 0 of 29 in a 31-word record", join({floatWords({29}), thirtyWords})},
         {"word 0 NaN", floatWords({kNaN, 0, 0, 0, 0, 0, 0})},
         {"negative knot count", nurbsWords({-1, 0, 0, 0, 0, 0})},
         {"negative grid count", nurbsWords({0, 0, 0, -2, 0, 0})},

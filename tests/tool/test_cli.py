@@ -22,7 +22,8 @@ import vtk
 
 GMD = WRITE_MODEL = None
 
-# What write_model writes, in order: letter, type name, group byte.
+# What write_model writes (bindings/python/model.py mirrors it), in order:
+# letter, type name, group byte.
 MODEL = [
     ("G", "tolerance", 0), ("L", "segment", 1), ("L", "segment", 1), ("l", "volume segment", 1),
     ("P", "triangle", 2), ("P", "quad", 2), ("p", "volume triangle", 2), ("p", "volume quad", 2),
@@ -209,13 +210,6 @@ class InfoAndDump(Base):
         back = self.gmd("convert", "-", "-", "--from", "jsonl", "--to", "gmd", stdin=jsonl, expect=0).stdout
         self.assertEqual(back, self.model_bytes)
 
-    def test_help_and_version(self):
-        self.assertIn(b"convert", self.gmd("--help", expect=0).stdout)
-        for sub in ("info", "dump", "check", "diff", "convert", "render"):
-            self.assertIn(b"Usage", self.gmd(sub, "--help", expect=0).stdout)
-        self.assertRegex(self.gmd("--version", expect=0).stdout, rb"^gmd \d+\.\d+")
-        self.assertNotEqual(self.gmd().returncode, 0)
-
 
 # Files the library never writes, each with the reason check must give.
 ODD_RECORDS = [
@@ -396,55 +390,33 @@ class Meshes(Base):
         self.gmd("convert", "--resolution", str(self.N), self.model, out, expect=0)
         return out
 
-    def test_vtu_reads_in_meshio_and_vtk(self):
+    def test_meshes_read_in_meshio_and_vtk(self):
         points, cells = expected_mesh(self.N)
-        out = self.convert("vtu")
-        mesh = meshio.read(out)
-        self.assertEqual(len(mesh.points), points)
+        faces, total = cells["triangle"] + cells["quad"], sum(cells.values())
+        triangles = cells["triangle"] + 2 * cells["quad"]
+        vtu = meshio.read(self.convert("vtu"))
+        self.assertEqual(len(vtu.points), points)
         got = {}
-        for block in mesh.cells:
+        for block in vtu.cells:
             got[block.type] = got.get(block.type, 0) + len(block.data)
         self.assertEqual(got, cells)
-        total = sum(cells.values())
         for name in ("record", "record_type", "group", "volume1", "volume2", "thickness"):
-            self.assertEqual(sum(len(a) for a in mesh.cell_data[name]), total, name)
-        types = set(numpy.concatenate(mesh.cell_data["record_type"]).tolist())
+            self.assertEqual(sum(len(a) for a in vtu.cell_data[name]), total, name)
+        types = set(numpy.concatenate(vtu.cell_data["record_type"]).tolist())
         self.assertEqual(types, {76, 108, 3, 4, 1, 2, 5, 6, 87, 119, 101, 118, 83, 82, 68, 67, 69, 70, 78, 79})
-        self.assertIn(7, set(numpy.concatenate(mesh.cell_data["volume1"]).tolist()))
-        self.assertAlmostEqual(float(max(numpy.concatenate(mesh.cell_data["thickness"]))), 0.35, places=6)
-        reader = vtk.vtkXMLUnstructuredGridReader()
-        reader.SetFileName(out)
-        reader.Update()
-        grid = reader.GetOutput()
-        self.assertEqual(grid.GetNumberOfPoints(), points)
-        self.assertEqual(grid.GetNumberOfCells(), total)
-        self.assertEqual(grid.GetCellData().GetArray("group").GetRange(), (-5.0, 8.0))
-
-    def test_obj_reads_in_meshio_and_vtk(self):
-        points, cells = expected_mesh(self.N)
-        out = self.convert("obj")
-        mesh = meshio.read(out)
-        self.assertEqual(len(mesh.points), points)
-        faces = sum(len(b.data) for b in mesh.cells)
-        self.assertEqual(faces, cells["triangle"] + cells["quad"])
-        reader = vtk.vtkOBJReader()
-        reader.SetFileName(out)
-        reader.Update()
-        poly = reader.GetOutput()
-        self.assertEqual(poly.GetNumberOfPolys(), cells["triangle"] + cells["quad"])
-        self.assertEqual(poly.GetNumberOfLines(), cells["line"])
-
-    def test_stl_reads_in_meshio_and_vtk(self):
-        _, cells = expected_mesh(self.N)
-        triangles = cells["triangle"] + 2 * cells["quad"]
-        out = self.convert("stl")
-        self.assertEqual(os.path.getsize(out), 84 + 50 * triangles)
-        mesh = meshio.read(out)
-        self.assertEqual(sum(len(b.data) for b in mesh.cells if b.type == "triangle"), triangles)
-        reader = vtk.vtkSTLReader()
-        reader.SetFileName(out)
-        reader.Update()
-        self.assertEqual(reader.GetOutput().GetNumberOfCells(), triangles)
+        self.assertIn(7, set(numpy.concatenate(vtu.cell_data["volume1"]).tolist()))
+        self.assertAlmostEqual(float(max(numpy.concatenate(vtu.cell_data["thickness"]))), 0.35, places=6)
+        obj = meshio.read(self.convert("obj"))
+        self.assertEqual(len(obj.points), points)
+        self.assertEqual(sum(len(b.data) for b in obj.cells), faces)
+        stl = self.convert("stl")
+        self.assertEqual(os.path.getsize(stl), 84 + 50 * triangles)
+        for reader, path, count in ((vtk.vtkXMLUnstructuredGridReader(), self.path("model.vtu"), total),
+                                    (vtk.vtkOBJReader(), self.path("model.obj"), faces + cells["line"]),
+                                    (vtk.vtkSTLReader(), stl, triangles)):
+            reader.SetFileName(path)
+            reader.Update()
+            self.assertEqual(reader.GetOutput().GetNumberOfCells(), count, path)
 
     def test_stl_and_obj_become_polygon_records(self):
         ascii_stl = (b"solid two\n"
@@ -487,23 +459,18 @@ def read_png(path):
 
 
 class Render(Base):
-    def test_views_draw_the_model(self):
-        for view in ("iso", "top", "front", "side"):
-            with self.subTest(view):
-                out = self.path(view + ".png")
-                self.gmd("render", self.model, "-o", out, "--view", view, "--size", "320x200", expect=0)
-                (w, h, _), pixels = read_png(out)
-                self.assertEqual((w, h), (320, 200))
-                background = numpy.all(pixels[:, :3] == 255, axis=1)
-                self.assertGreater(1 - background.mean(), 0.05, "picture nearly blank")
-                self.assertGreater(len({tuple(p) for p in pixels[:, :3].tolist()}), 8, "too few colours to be shaded")
-
-    def test_render_options(self):
-        by_group = self.path("group.png")
+    def test_views_and_options(self):
+        out = self.path("iso.png")
+        self.gmd("render", self.model, "-o", out, "--view", "iso", "--size", "320x200", expect=0)
+        (w, h, _), pixels = read_png(out)
+        self.assertEqual((w, h), (320, 200))
+        background = numpy.all(pixels[:, :3] == 255, axis=1)
+        self.assertGreater(1 - background.mean(), 0.05, "picture nearly blank")
+        self.assertGreater(len({tuple(p) for p in pixels[:, :3].tolist()}), 8, "too few colours to be shaded")
         by_type = self.path("type.png")
-        self.gmd("render", self.model, "-o", by_group, "--size", "64x48", expect=0)
-        self.gmd("render", self.model, "-o", by_type, "--size", "64x48", "--color", "type", expect=0)
-        self.assertFalse(numpy.array_equal(read_png(by_group)[1], read_png(by_type)[1]))
+        self.gmd("render", self.model, "-o", out, "--size", "64x48", "--view", "top", expect=0)
+        self.gmd("render", self.model, "-o", by_type, "--size", "64x48", "--view", "top", "--color", "type", expect=0)
+        self.assertFalse(numpy.array_equal(read_png(out)[1], read_png(by_type)[1]))
         png = self.gmd("render", self.model, "-o", "-", "--size", "10x10", expect=0).stdout
         self.assertEqual(png[:8], b"\x89PNG\r\n\x1a\n")
         for bad in (["--size", "0x10"], ["--size", "big"], ["--view", "below"]):
@@ -514,7 +481,7 @@ class Robustness(Base):
     def test_mutated_files_never_crash(self):
         rng = random.Random(20240607)
         data = self.model_bytes
-        for i in range(40):
+        for i in range(20):
             mutated = bytearray(data)
             for _ in range(rng.randint(1, 6)):
                 mutated[rng.randrange(len(mutated))] = rng.randrange(256)

@@ -1,6 +1,6 @@
 /* Writes a model with a record of every family through libgmd, for the tool's
- * tests. Usage: write_model FILE. The test script knows this model: change
- * both together. */
+ * and binding tests. Usage: write_model FILE. test_cli.py and
+ * bindings/python/model.py know this model: change them together. */
 #include <stdio.h>
 
 #include "gmd.h"
