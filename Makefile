@@ -55,7 +55,7 @@ $(BUILD_DIR)/CMakeCache.txt:
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 
 $(ASAN_DIR)/CMakeCache.txt:
-	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DGMD_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGMD_SANITIZE=ON $(CMAKE_FLAGS)
 
 build: setup $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j $(JOBS)
