@@ -83,6 +83,7 @@ TEST(MeshMacroGroupGetters, ReadOnlyBlocksInsideTheRecord) {
         EXPECT_EQ(GMD_GetRecordType(f), 'U');
         int32_t n = -7;
         std::vector<int32_t> list(4, -7);
+        EXPECT_EQ(GMD_GetScattVertexNumAdjacent(f, &n), 0) << "a 'U' is no scattered vertex";
         EXPECT_EQ(GMD_GetMacroGroupNumGroups(f, &n), c.groups >= 0 ? 1 : 0);
         EXPECT_EQ(GMD_GetMacroGroupGroups(f, list.data()), c.groups >= 0 ? 1 : 0);
         if (c.groups >= 0) {

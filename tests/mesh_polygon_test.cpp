@@ -202,7 +202,7 @@ TEST(MeshReading, SetsQuadAndAttributeFlagsOnlyForValidPolygons) {
 }
 
 TEST(MeshReading, RecordsReadAreAmendedLikeRecordsBuilt) {
-    ReadFile f(concat({frame('L', countingWords(9)), frame('A', countingWords(15), 0, 0), frame(0, {})}));
+    ReadFile f(concat({frame('L', countingWords(9)), frame('A', countingWords(15), 0, 0), frame(0, countingWords(2))}));
     ASSERT_EQ(GMD_GetRecord(f), 1);
     // A 9-word segment keeps its extra words under the vertex setters.
     EXPECT_EQ(GMD_SetSegmentVertex(f, 0, kVertex), 1);
@@ -212,10 +212,11 @@ TEST(MeshReading, RecordsReadAreAmendedLikeRecordsBuilt) {
     ASSERT_EQ(GMD_GetRecord(f), 1);
     EXPECT_EQ(GMD_SetTriangle(f, kTriangle), 0) << "the quad flag came from the record read";
     EXPECT_EQ(GMD_SetQuadVertex(f, 3, kVertex), 1);
-    // A letter-0 frame is an empty record; the flags of the quad before it
-    // are still there, and creating a triangle clears both.
+    // A letter-0 frame is an empty record whose words are dropped; the flags
+    // of the quad before it are still there, and creating a triangle clears both.
     ASSERT_EQ(GMD_GetRecord(f), 1);
-    EXPECT_EQ(GMD_SetTriangle(f, kTriangle), 1);
+    EXPECT_EQ(GMD_SetTriangleVertex(f, 2, kVertex), 1);
+    EXPECT_EQ(wordsInHand(f), vertexAt(6, 0));
     EXPECT_FALSE(inHand(f).quad);
     EXPECT_EQ(inHand(f).attribute, 0);
     EXPECT_EQ(GMD_SetPolygonFSSorientation(f, kVertex), 1);
