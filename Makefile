@@ -17,15 +17,17 @@ CLANG_DIR ?= build-clang
 WINDOWS_DIR ?= build-mingw64
 WINDOWS32_DIR ?= build-mingw32
 BIGENDIAN_DIR ?= build-s390x
+I386_DIR ?= build-i386
 # Cross builds: the library, the suite and write_model, nothing that needs
 # host-only packages.
 CROSS_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGMD_BUILD_TOOLS=OFF -DGMD_BUILD_BINDINGS=OFF \
                -DGMD_BUILD_EXAMPLES=OFF -DGMD_NATIVE_WRITE_MODEL=$(abspath $(BUILD_DIR))/tests/gmd_write_model
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64
 BIGENDIAN_PACKAGES := g++-s390x-linux-gnu qemu-user-static
+I386_PACKAGES := g++-i686-linux-gnu qemu-user-static
 
 .PHONY: all setup build asan check test test-asan test-tsan test-clang valgrind fuzz fuzz-build coverage demo docs install clean \
-        native-writer check-windows check-bigendian \
+        native-writer check-windows check-bigendian check-i386 \
         bench bench-instructions
 
 all: build
@@ -141,6 +143,14 @@ check-bigendian: native-writer
 	cmake --build $(BIGENDIAN_DIR) -j $(JOBS)
 	cd $(BIGENDIAN_DIR) && ctest --output-on-failure -E api_reference
 
+# The suite under qemu on 32-bit x86 Linux: 32-bit sizes and pointers, as in
+# the 32-bit DLL, where Wine cannot run the Windows programs.
+check-i386: native-writer
+	$(call install_packages,$(I386_PACKAGES))
+	cmake -S . -B $(I386_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/i686-linux-gnu.cmake $(CROSS_FLAGS)
+	cmake --build $(I386_DIR) -j $(JOBS)
+	cd $(I386_DIR) && ctest --output-on-failure -E api_reference
+
 # Benchmarks, not part of check: the table of docs/performance.md (a few
 # minutes; scratch files in a temporary folder under $(BUILD_DIR)), and the
 # instructions per record of the triangle loops under callgrind.
@@ -166,4 +176,4 @@ install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(CLANG_DIR) $(WINDOWS_DIR) $(WINDOWS32_DIR) $(BIGENDIAN_DIR) example.gmd example.vtu example.png
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(CLANG_DIR) $(WINDOWS_DIR) $(WINDOWS32_DIR) $(BIGENDIAN_DIR) $(I386_DIR) example.gmd example.vtu example.png
