@@ -1,5 +1,6 @@
 // The word form of NURBS surfaces: exact encodings, decoding, and the checks
 // that make a damaged 'N' record invalid.
+#include "alloc_hook.h"
 #include "test_support.h"
 
 using namespace gmdtest;
@@ -139,4 +140,23 @@ TEST(NurbsDecoding, DamagedRecordsAreInvalidAndKeepTheEarlierSurface) {
     ReadFile fresh(frame('N', floatWords({1, 2, 3})));
     ASSERT_EQ(GMD_GetRecord(fresh), 1);
     EXPECT_EQ(nurbsSizes(fresh), std::vector<int32_t>(7, 0)) << "a handle that never held a surface";
+}
+
+// A grid claiming more cells than the words behind it is refused before it
+// is sized: 200 x 200 cells need 160000 words, 150000 follow, enough for
+// three words a cell. The 'v' frame first leaves the word array larger than
+// the claim, so a decoder that read the grid anyway would stay in memory the
+// handle owns: what shows is the grid it allocated.
+TEST(NurbsDecoding, GridBeyondItsWordsIsRefusedBeforeItIsAllocated) {
+    const Words grid = join({floatWords({150006, 0, 0, 200, 200, 0, 0}), zeroWords(150000)});
+    ReadFile in(concat({frame('v', zeroWords(200000)), frame('N', grid)}));
+    ASSERT_EQ(GMD_GetRecord(in), 1);
+    AllocationStats stats;
+    {
+        CountAllocations counter;
+        ASSERT_EQ(GMD_GetRecord(in), 1);
+        stats = counter.stats();
+    }
+    EXPECT_EQ(GMD_GetRecordType(in), 0);
+    EXPECT_LT(stats.bytes, 4096u) << "largest single request " << stats.largest;
 }
