@@ -44,7 +44,10 @@ TEST(Frame, EmptyRecordIsTwelveBytes) {
 TEST(Frame, WordCountByteSaturatesAt255) {
     TempFile file;
     gmd::RecordBuffer record;
-    record.setHeader('v', 300, 1, 2);
+    record.letter = 'v';
+    record.group = 1;
+    record.group2 = 2;
+    record.resize(300);
     for (int i = 0; i < 300; ++i) record.setInt(i, i * 7);
     Bytes bytes = writeOneFrame(file, record);
     ASSERT_EQ(bytes.size(), 12u + 1200u);
@@ -88,6 +91,39 @@ TEST(Frame, PartialLastWordIsZeroFilled) {
     ASSERT_EQ(GMD_GetTolerance(in, &tolerance), 1);
     EXPECT_EQ(floatBits(tolerance), 0x0000CDABu);
     EXPECT_EQ(GMD_GetRecord(in), 0);
+}
+
+// Payloads of every length up to 80 bytes, across the sizes that the buffered
+// path copies inline, come back byte for byte with the rest of a partial last
+// word zero; whole-word records go out as the same bytes.
+TEST(Frame, ShortPayloadsOfEveryLength) {
+    // A longer frame first leaves stale bytes in the reused word array.
+    const Bytes stale = frame('v', Words(24, 0xFFFFFFFFu));
+    for (uint32_t payload = 0; payload <= 80; ++payload) {
+        SCOPED_TRACE(payload);
+        const uint32_t words = (payload + 3) / 4;
+        Bytes framed;
+        appendLE32(framed, 4 + payload);
+        for (uint32_t b : {uint32_t{'v'}, words, 0u, 0u}) framed.push_back(static_cast<uint8_t>(b));
+        for (uint32_t i = 0; i < payload; ++i) framed.push_back(static_cast<uint8_t>(0x11 + 3 * i));
+        appendLE32(framed, 4 + payload);
+        TempFile file;
+        file.write(concat({stale, framed}));
+
+        gmd::FileStream stream;
+        ASSERT_TRUE(stream.open(file.c_str(), gmd::FileStream::Direction::Read));
+        gmd::RecordBuffer record;
+        ASSERT_TRUE(gmd::readFrame(stream, record));
+        ASSERT_TRUE(gmd::readFrame(stream, record));
+        ASSERT_EQ(record.wordCount(), static_cast<int32_t>(words));
+        for (uint32_t i = 0; i < 4 * words; ++i)
+            ASSERT_EQ(record.byte(i), i < payload ? static_cast<uint8_t>(0x11 + 3 * i) : 0) << "byte " << i;
+
+        if (payload % 4 == 0) {
+            TempFile out;
+            EXPECT_EQ(writeOneFrame(out, record), framed);
+        }
+    }
 }
 
 // Every damaged frame fails the read for good; what the record keeps depends

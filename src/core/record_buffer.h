@@ -107,13 +107,6 @@ public:
         if (n > capacity_) grow(static_cast<std::int32_t>(n));
     }
 
-    void setHeader(std::uint8_t newLetter, std::int32_t n, std::int8_t newGroup, std::int8_t newGroup2) {
-        letter = newLetter;
-        group = newGroup;
-        group2 = newGroup2;
-        resize(n);
-    }
-
     // Copies count raw words to or from caller memory (float or int32 alike).
     void copyOut(std::int32_t first, std::int32_t count, void* out) const {
         if (count > 0) std::memcpy(out, words_.get() + first, static_cast<std::size_t>(count) * 4);

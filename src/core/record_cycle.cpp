@@ -10,8 +10,6 @@ using namespace gmd;
 int32_t GMD_GetRecord(GMD_File* handle) {
     if (handle == nullptr) return 0;
     RecordFile& file = *fileOf(handle);
-    // A write or append handle has nothing to read; its record is left alone.
-    if (!file.stream.readable()) return 0;
     if (!readFrame(file.stream, file.record)) return 0;
 
     const LetterSteps& steps = letterTable()[file.record.letter];

@@ -30,8 +30,13 @@ public:
     HingeData hinge;
 
     // Back to the empty record: what WriteRecord and ResetRecord leave behind.
+    // clear() rather than resize(0), whose zero-filling branch the compiler
+    // cannot rule out and which would weigh on every record written.
     void emptyRecord() {
-        record.setHeader(0, 0, 0, 0);
+        record.letter = 0;
+        record.group = 0;
+        record.group2 = 0;
+        record.clear();
         quad = false;
         attribute = 0;
     }

@@ -38,6 +38,8 @@ bool failFrame(FileStream& stream, RecordBuffer& record) noexcept {
 }
 
 bool readFrameSlow(FileStream& stream, RecordBuffer& record) noexcept {
+    // A write or append handle has nothing to read; its record is left alone.
+    if (!stream.readable()) return false;
     unsigned char head[kFrameHeadBytes];
     if (!stream.read(head, sizeof head)) return failFrame(stream, record);
     const std::int32_t length = takeFrameHead(head, record);

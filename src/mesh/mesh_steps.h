@@ -11,6 +11,8 @@ namespace gmd {
 // polygon.cpp: segments and polygons; 'P' first undergoes the legacy
 // conversion, which may turn it into a segment.
 bool readSegment(RecordFile& file);
+// One entry per polygon letter, instantiated for 'p' and 'A'.
+template <char letter>
 bool readPolygon(RecordFile& file);
 bool readLegacyPolygon(RecordFile& file);
 // attributes.cpp: puts the attribute layout code into the second header byte.
@@ -23,8 +25,8 @@ inline constexpr std::array<LetterSteps, 8> kMeshSteps{{
     {'L', &readSegment, nullptr},
     {'l', &readSegment, nullptr},
     {'P', &readLegacyPolygon, nullptr},
-    {'p', &readPolygon, nullptr},
-    {'A', &readPolygon, &writeAttributedPolygon},
+    {'p', &readPolygon<'p'>, nullptr},
+    {'A', &readPolygon<'A'>, &writeAttributedPolygon},
     {'W', &readWedge, nullptr},
     {'w', &readWedge, nullptr},
     {'e', &readWedge, nullptr},

@@ -4,6 +4,7 @@
 // A record has one of three shapes: a segment (2 vertices), a triangle (3) or
 // a quad (4). Segments are told by their letter; for polygons the quad flag
 // says which, since the word count of an attributed polygon does not.
+#include <array>
 #include <limits>
 
 #include "mesh_record.h"
@@ -107,7 +108,7 @@ constexpr SegmentForm kSegmentForms[] = {
 };
 
 // The valid polygon records; kAny matches every second header byte or word
-// count. A record that matches no row is invalid.
+// count. A record that matches no row of its letter is invalid.
 constexpr std::int32_t kAny = -1;
 
 struct PolygonForm {
@@ -130,9 +131,26 @@ constexpr PolygonForm kPolygonForms[] = {
     {'A', 4, kAny, true},
 };
 
+constexpr std::size_t formCount(char letter) {
+    std::size_t n = 0;
+    for (const PolygonForm& form : kPolygonForms) n += form.letter == letter ? 1 : 0;
+    return n;
+}
+
+// The rows of one letter, in table order, so that each letter's read step
+// scans only its own rows.
+template <char letter>
+constexpr auto kFormsOf = [] {
+    std::array<PolygonForm, formCount(letter)> rows{};
+    std::size_t n = 0;
+    for (const PolygonForm& form : kPolygonForms)
+        if (form.letter == letter) rows[n++] = form;
+    return rows;
+}();
+
+template <char letter>
 const PolygonForm* classifyPolygon(const RecordBuffer& record) {
-    for (const PolygonForm& form : kPolygonForms) {
-        if (record.letter != form.letter) continue;
+    for (const PolygonForm& form : kFormsOf<letter>) {
         if (form.layoutCode != kAny && record.group2 != form.layoutCode) continue;
         if (form.words != kAny && record.wordCount() != form.words) continue;
         return &form;
@@ -151,8 +169,9 @@ bool readSegment(RecordFile& file) {
     return false;
 }
 
+template <char letter>
 bool readPolygon(RecordFile& file) {
-    const PolygonForm* form = classifyPolygon(file.record);
+    const PolygonForm* form = classifyPolygon<letter>(file.record);
     if (form == nullptr) return false;
     file.quad = form->quad;
     file.attribute = attributeFlagOnReading(file.record);
@@ -162,8 +181,11 @@ bool readPolygon(RecordFile& file) {
 bool readLegacyPolygon(RecordFile& file) {
     const std::int32_t words = file.record.wordCount();
     if (words != kTriangleWords && words != kQuadWords) convertLegacyPolygon(file.record);
-    return file.record.letter == 'L' ? readSegment(file) : readPolygon(file);
+    return file.record.letter == 'L' ? readSegment(file) : readPolygon<'P'>(file);
 }
+
+template bool readPolygon<'p'>(RecordFile& file);
+template bool readPolygon<'A'>(RecordFile& file);
 
 }  // namespace gmd
 
