@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace gmdtest {
 
@@ -31,5 +32,14 @@ public:
     ~FailAllocation();
     bool failed() const;
 };
+
+// What `call` returned with the allocation after `succeed` made to fail, and
+// whether that allocation was reached.
+template <class Call>
+auto withFailingAllocation(std::size_t succeed, Call call) {
+    FailAllocation fault(succeed);
+    auto result = call();
+    return std::make_pair(result, fault.failed());
+}
 
 }  // namespace gmdtest

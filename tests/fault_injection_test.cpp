@@ -124,13 +124,7 @@ TEST(FaultInjection, GrowingSettersRefuseAndLeaveTheRecord) {
             GMD_SetGroup(out, 5);
             if (s.prepare) s.prepare(out);
             State before = capture(out);
-            int32_t result;
-            bool fired;
-            {
-                FailAllocation fault(n);
-                result = s.call(out);
-                fired = fault.failed();
-            }
+            const auto [result, fired] = withFailingAllocation(n, [&] { return s.call(out); });
             if (!fired) {
                 EXPECT_EQ(result, 1) << "the call succeeds once no allocation fails";
                 break;
@@ -148,19 +142,15 @@ TEST(FaultInjection, EncodingFailureWritesNothing) {
     std::size_t n = 0;
     for (;; ++n) {
         TempFile file;
-        bool fired;
-        int32_t result;
+        std::pair<int32_t, bool> written;
         {
             Handle out(GMD_OpenWriteFile(file.c_str()));
             const int32_t sizes[7] = {8, 8, 6, 6, 2, 20, 1};
             ASSERT_EQ(GMD_SetNurbsSizes(out, sizes), 1);
-            {
-                FailAllocation fault(n);
-                result = GMD_WriteRecord(out);
-                fired = fault.failed();
-            }
+            written = withFailingAllocation(n, [&] { return GMD_WriteRecord(out); });
             EXPECT_EQ(GMD_GetRecordType(out), 0) << "the record is emptied whatever happened";
         }
+        const auto [result, fired] = written;
         if (!fired) {
             EXPECT_EQ(result, 1);
             EXPECT_FALSE(file.bytes().empty());
@@ -196,13 +186,7 @@ TEST(FaultInjection, DecodersRejectAndKeepTheirMembers) {
             Handle in(GMD_OpenReadFile(file.c_str()));
             for (int k = 0; k < target; ++k) ASSERT_EQ(GMD_GetRecord(in), 1);
             State before = capture(in);
-            int32_t result;
-            bool fired;
-            {
-                FailAllocation fault(n);
-                result = GMD_GetRecord(in);
-                fired = fault.failed();
-            }
+            const auto [result, fired] = withFailingAllocation(n, [&] { return GMD_GetRecord(in); });
             if (!fired) {
                 EXPECT_EQ(result, 1);
                 EXPECT_NE(GMD_GetRecordType(in), 0);

@@ -74,13 +74,7 @@ TEST(HostileInput, AllocationFailureInAFrameIsAFailedRead) {
     for (std::size_t n = 0;; ++n) {
         Handle in(GMD_OpenReadFile(file.c_str()));
         ASSERT_NE(in.h, nullptr);
-        bool fired;
-        int32_t got;
-        {
-            FailAllocation fault(n);
-            got = GMD_GetRecord(in);
-            fired = fault.failed();
-        }
+        const auto [got, fired] = withFailingAllocation(n, [&] { return GMD_GetRecord(in); });
         if (!fired) {
             EXPECT_EQ(got, 1);
             break;
@@ -95,13 +89,7 @@ TEST(HostileInput, AllocationFailureWhileOpeningIsARefusal) {
     TempFile file;  // its name is too long for any small-string buffer
     file.write(frame('G', floatWords({1.0f})));
     for (std::size_t n = 0;; ++n) {
-        GMD_File* opened;
-        bool fired;
-        {
-            FailAllocation fault(n);
-            opened = GMD_OpenReadFile(file.c_str());
-            fired = fault.failed();
-        }
+        const auto [opened, fired] = withFailingAllocation(n, [&] { return GMD_OpenReadFile(file.c_str()); });
         Handle in(opened);
         if (!fired) {
             ASSERT_NE(in.h, nullptr);
