@@ -371,8 +371,8 @@ contains
   !! with its group. Unallocated arrays are not written: no groups gives group
   !! 0, no volumes none. Cells are written segments, triangles, then quads,
   !! unless every kind given has its record numbers, then in their order. A
-  !! mesh whose arrays disagree in size gives GMDK_STATUS_BAD_ARGUMENT and
-  !! writes nothing.
+  !! mesh whose arrays disagree in size, index no point or hold a group outside
+  !! -127..127 gives GMDK_STATUS_BAD_ARGUMENT and writes nothing.
   integer function gmd_write_mesh(path, mesh, append, report) result(status)
     character(*), intent(in) :: path
     type(gmd_mesh), intent(in), target :: mesh
@@ -381,6 +381,7 @@ contains
     type(gmdk_report_c) :: c_report
     type(gmdk_mesh_c) :: c
     type(zero_based), target :: segments, triangles, quads
+    character(*), parameter :: mismatch = 'the arrays of the mesh disagree in size' // c_null_char
     logical :: fits
     c%points = c_null_ptr
     c%segment_radius = c_null_ptr
@@ -401,6 +402,7 @@ contains
       status = gmdk_mesh_write(c_path(path), c, merge(1_c_int, 0_c_int, flag(append)), c_report)
     else
       status = GMDK_STATUS_BAD_ARGUMENT
+      c_report%reason(1:len(mismatch)) = transfer(mismatch, c_report%reason, len(mismatch))
     end if
     if (present(report)) call take_report(status, c_report, report)
   end function gmd_write_mesh
