@@ -51,26 +51,28 @@ module gmd
     integer(c_int32_t) :: hole_origin = 0
   end type gmd_nurbs
 
-  !> Why reading a file stopped. Record numbers count from 1; offsets are
-  !! bytes from the start of the file.
+  !> Why reading a file stopped. Offsets are bytes from the start of the file;
+  !! record numbers are the file's, from 0, as the message gives them.
   type :: gmd_report
     integer :: stop = GMDK_STOP_END                !< GMDK_STOP_*
     integer :: os_error = 0                        !< errno of a failed open or read, else 0
     integer(c_int64_t) :: file_size = 0
     integer(c_int64_t) :: offset = 0               !< first unreadable frame; file_size at a clean end
-    integer(c_int64_t) :: last_good_record = 0     !< the good records before the stop
+    integer(c_int64_t) :: records = 0              !< good records before the stop
+    integer(c_int64_t) :: last_good_record = -1    !< number of the last of them; -1 when none
     integer(c_int64_t) :: letters(0:255) = 0       !< good records by type letter, letters(iachar('P'))
     character(:), allocatable :: reason            !< the stop in words; '' at a clean end
-    character(:), allocatable :: message           !< the status and the stop in one line
+    character(:), allocatable :: message           !< the status and the stop in one line, without the file name
   end type gmd_report
 
-  !> One kind of cell of a mesh, cell k in column k. Point indices count from 1
-  !! (corners(:, k) index the columns of gmd_mesh%points), and so do records.
+  !> One kind of cell of a mesh, cell k in column k. Point numbers count from
+  !! 1 (corners(:, k) index the columns of gmd_mesh%points); record numbers
+  !! are the file's, from 0, as in gmd_report.
   type :: gmd_cells
     integer(c_int64_t), allocatable :: corners(:, :)  !< (corners per cell, cells)
     integer(c_int32_t), allocatable :: group(:)       !< the group byte of the record
     integer(c_int32_t), allocatable :: volume(:, :)   !< (2, cells); 0 where there is none
-    integer(c_int64_t), allocatable :: record(:)      !< the record's place in the file
+    integer(c_int64_t), allocatable :: record(:)      !< the number of the cell's record
   end type gmd_cells
 
   !> A mesh as arrays: point k is points(:, k).
@@ -80,9 +82,9 @@ module gmd
     real(c_float), allocatable :: segment_radius(:)   !< per segment; 0 where the record has none
   end type gmd_mesh
 
-  !> Copies of a mesh's indices counted from 0, as gmdkit takes them.
+  !> A copy of a mesh's point numbers counted from 0, as gmdkit takes them.
   type :: zero_based
-    integer(c_int64_t), allocatable :: corners(:, :), record(:)
+    integer(c_int64_t), allocatable :: corners(:, :)
   end type zero_based
 
   abstract interface
@@ -232,7 +234,8 @@ contains
     report%os_error = c%os_error
     report%file_size = c%file_size
     report%offset = c%stop_offset
-    report%last_good_record = c%last_good_record + 1
+    report%records = c%frames
+    report%last_good_record = c%last_good_record
     report%letters = c%letters
     report%reason = c_string(c%reason)
     allocate (line(256))
@@ -315,23 +318,17 @@ contains
       call gmdk_mesh_close(reader)
     end if
     if (status == GMDK_STATUS_OK) then
-      call count_from_one(mesh%segments)
-      call count_from_one(mesh%triangles)
-      call count_from_one(mesh%quads)
+      mesh%segments%corners = mesh%segments%corners + 1
+      mesh%triangles%corners = mesh%triangles%corners + 1
+      mesh%quads%corners = mesh%quads%corners + 1
     else
       mesh = gmd_mesh()
     end if
     if (present(report)) call take_report(status, c_report, report)
-  contains
-    subroutine count_from_one(cells)
-      type(gmd_cells), intent(inout) :: cells
-      cells%corners = cells%corners + 1
-      cells%record = cells%record + 1
-    end subroutine count_from_one
   end function gmd_read_mesh
 
-  !> Points `c` at one kind of cell of a mesh to be written, with the indices
-  !! counted from 0 in `copy`. `fits` becomes false when an array given does
+  !> Points `c` at one kind of cell of a mesh to be written, with the point
+  !! numbers counted from 0 in `copy`. `fits` becomes false when an array given does
   !! not fit the number of cells, which the corners give.
   subroutine pass_cells(cells, corners, copy, c, fits)
     type(gmd_cells), intent(in), target :: cells
@@ -360,10 +357,7 @@ contains
     c%corners = c_loc(copy%corners)
     if (allocated(cells%group)) c%group = c_loc(cells%group)
     if (allocated(cells%volume)) c%volume = c_loc(cells%volume)
-    if (allocated(cells%record)) then
-      copy%record = cells%record - 1
-      c%record = c_loc(copy%record)
-    end if
+    if (allocated(cells%record)) c%record = c_loc(cells%record)
   end subroutine pass_cells
 
   !> Writes a mesh as records: a segment as 'L' with its radius ('l' when it

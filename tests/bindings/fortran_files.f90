@@ -54,10 +54,12 @@ program fortran_files
   call expect(gmd_scan_file(path, report) == GMDK_STATUS_OK, 'a whole file scans clean')
   call expect(report%stop == GMDK_STOP_END .and. report%reason == '', 'a clean end has no reason')
   call expect(report%offset == four_records .and. report%file_size == four_records, 'a clean end at the file size')
-  call expect(report%last_good_record == 4 .and. sum(report%letters) == 4, 'four good records')
+  call expect(report%records == 4 .and. report%last_good_record == 3 .and. sum(report%letters) == 4, &
+              'four good records')
   call expect(gmd_scan_file(cut, report) == GMDK_STATUS_DAMAGED, 'a cut file is damaged')
   call expect(report%stop == GMDK_STOP_TRUNCATED, 'a cut file is truncated')
-  call expect(report%offset == three_records .and. report%last_good_record == 3, 'damage at the fourth frame')
+  call expect(report%offset == three_records .and. report%records == 3 .and. report%last_good_record == 2, &
+              'damage at the fourth frame')
   call expect(len(report%reason) > 0 .and. len(report%message) > len(report%reason), 'damage told in words')
   call expect(gmd_scan_file('absent.gmd', report) == GMDK_STATUS_OPEN_FAILED, 'a missing file is not opened')
   call expect(report%os_error == 2, 'a missing file gives ENOENT')
@@ -70,15 +72,15 @@ program fortran_files
 
   call expect(gmd_read_mesh(path, mesh) == GMDK_STATUS_OK, 'read the mesh')
   call expect(size(mesh%points, 2) == 9, 'every corner is a point')
-  call check_cells(mesh, [1_c_int64_t, 3_c_int64_t, 4_c_int64_t], 'mesh read')
+  call check_cells(mesh, [0_c_int64_t, 2_c_int64_t, 3_c_int64_t], 'mesh read')
   call expect(gmd_read_mesh(path, mesh, merge_points=.true.) == GMDK_STATUS_OK, 'read the mesh, points merged')
   call expect(size(mesh%points, 2) == 5, 'five distinct points')
-  call check_cells(mesh, [1_c_int64_t, 3_c_int64_t, 4_c_int64_t], 'mesh read, points merged')
+  call check_cells(mesh, [0_c_int64_t, 2_c_int64_t, 3_c_int64_t], 'mesh read, points merged')
 
   ! In record order the cells come back triangle, segment, quad.
   call expect(gmd_write_mesh(again, mesh) == GMDK_STATUS_OK, 'write the mesh')
   call expect(gmd_read_mesh(again, back, merge_points=.true.) == GMDK_STATUS_OK, 'read the written mesh')
-  call check_cells(back, [1_c_int64_t, 2_c_int64_t, 3_c_int64_t], 'mesh written')
+  call check_cells(back, [0_c_int64_t, 1_c_int64_t, 2_c_int64_t], 'mesh written')
   deallocate (mesh%triangles%group)
   allocate (mesh%triangles%group(2))
   call expect(gmd_write_mesh(again, mesh, report=report) == GMDK_STATUS_BAD_ARGUMENT .and. &

@@ -14,7 +14,7 @@ program consumer
   if (GMD_SetTriangle(file, [0., 0., 0., 1., 0., 0., 0., 1., 0.]) /= 1) error stop 'triangle refused'
   if (GMD_WriteRecord(file) /= 1 .or. GMD_CloseFile(file) /= 1) error stop 'write failed'
   if (gmd_scan_file(path, report) /= GMDK_STATUS_OK) error stop 'the file does not scan clean'
-  if (report%last_good_record /= 1) error stop 'one record expected'
+  if (report%records /= 1) error stop 'one record expected'
   if (gmd_read_mesh(path, mesh) /= GMDK_STATUS_OK) error stop 'the mesh is not read'
   if (size(mesh%triangles%group) /= 1 .or. size(mesh%points, 2) /= 3) error stop 'one triangle expected'
 end program consumer
