@@ -328,8 +328,8 @@ contains
   end function gmd_read_mesh
 
   !> Points `c` at one kind of cell of a mesh to be written, with the point
-  !! numbers counted from 0 in `copy`. `fits` becomes false when an array given does
-  !! not fit the number of cells, which the corners give.
+  !! numbers counted from 0 in `copy`. `fits` becomes false when an array
+  !! given does not fit the number of cells, which the corners give.
   subroutine pass_cells(cells, corners, copy, c, fits)
     type(gmd_cells), intent(in), target :: cells
     integer, intent(in) :: corners
