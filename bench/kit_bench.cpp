@@ -116,6 +116,7 @@ void meshWrite(benchmark::State& state) {
 // a shared machine the wall clock mostly measures the neighbours.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    RatioReporter() : ConsoleReporter(OO_None) {}
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0) continue;
