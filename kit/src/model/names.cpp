@@ -1,0 +1,86 @@
+#include "model/names.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace gmdk {
+
+std::uint8_t letterForCode(std::int32_t code) {
+    switch (code) {
+    case GMD_RECORD_VOLUME_TRIANGLE: case GMD_RECORD_VOLUME_QUAD: return letter::kVolumePolygon;
+    case GMD_RECORD_TRIANGLE: case GMD_RECORD_QUAD: return letter::kPolygon;
+    case GMD_RECORD_ATTRIBUTED_TRIANGLE: case GMD_RECORD_ATTRIBUTED_QUAD: return letter::kAttributedPolygon;
+    default: return static_cast<std::uint8_t>(code);
+    }
+}
+
+bool isKnownLetter(std::uint8_t l) {
+    switch (l) {
+    case letter::kTolerance: case letter::kSegment: case letter::kVolumeSegment: case letter::kPolygon:
+    case letter::kVolumePolygon: case letter::kAttributedPolygon: case letter::kWedge: case letter::kWedgeWithPolygons:
+    case letter::kEdge: case letter::kMacroGroup: case letter::kScatteredVertex: case letter::kSphere:
+    case letter::kScatterer: case letter::kDisk: case letter::kCircularCylinder: case letter::kEllipticalCylinder:
+    case letter::kCone: case letter::kNurbsSurface: case letter::kJunction: case letter::kHinge:
+    case letter::kGroupMaterialName: case letter::kVolumeMaterialName: case letter::kJunctionGroupName:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string letterText(std::uint8_t letter) {
+    if (letter >= 0x21 && letter < 0x7f) return std::string(1, static_cast<char>(letter));
+    char buffer[8];
+    std::snprintf(buffer, sizeof buffer, "0x%02x", letter);
+    return buffer;
+}
+
+std::string typeName(std::int32_t code, std::uint8_t letter) {
+    switch (code) {
+    case GMD_RECORD_INVALID: return "invalid";
+    case GMD_RECORD_VOLUME_TRIANGLE: return "volume triangle";
+    case GMD_RECORD_VOLUME_QUAD: return "volume quad";
+    case GMD_RECORD_TRIANGLE: return "triangle";
+    case GMD_RECORD_QUAD: return "quad";
+    case GMD_RECORD_ATTRIBUTED_TRIANGLE: return "attributed triangle";
+    case GMD_RECORD_ATTRIBUTED_QUAD: return "attributed quad";
+    default: break;
+    }
+    switch (static_cast<std::uint8_t>(code)) {
+    case letter::kTolerance: return "tolerance";
+    case letter::kSegment: return "segment";
+    case letter::kVolumeSegment: return "volume segment";
+    case letter::kWedge: return "wedge";
+    case letter::kWedgeWithPolygons: return "wedge with polygons";
+    case letter::kEdge: return "edge";
+    case letter::kMacroGroup: return "macro group";
+    case letter::kScatteredVertex: return "scattered vertex";
+    case letter::kSphere: return "sphere";
+    case letter::kScatterer: return "scatterer";
+    case letter::kDisk: return "disk";
+    case letter::kCircularCylinder: return "circular cylinder";
+    case letter::kEllipticalCylinder: return "elliptical cylinder";
+    case letter::kCone: return "cone";
+    case letter::kNurbsSurface: return "NURBS surface";
+    case letter::kJunction: return "junction";
+    case letter::kHinge: return "hinge";
+    case letter::kGroupMaterialName: return "group material name";
+    case letter::kVolumeMaterialName: return "volume material name";
+    case letter::kJunctionGroupName: return "junction group name";
+    default: return "unknown '" + letterText(letter) + "'";
+    }
+}
+
+std::string formatFloat(float value) {
+    if (std::isnan(value)) return "nan";
+    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+    char buffer[32];
+    for (int precision = 6; precision <= 9; ++precision) {
+        std::snprintf(buffer, sizeof buffer, "%.*g", precision, static_cast<double>(value));
+        if (std::strtof(buffer, nullptr) == value && static_cast<float>(std::strtod(buffer, nullptr)) == value) break;
+    }
+    return buffer;
+}
+
+}  // namespace gmdk
