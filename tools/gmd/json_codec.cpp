@@ -7,10 +7,17 @@
 #include <set>
 
 #include "io.h"
+#include "model/names.h"
 
 namespace tool {
 
 namespace {
+
+using gmdk::Field;
+using gmdk::Kind;
+using gmdk::formatFloat;
+using gmdk::letterText;
+using gmdk::typeName;
 
 const std::set<std::string>& integerFields() {
     static const std::set<std::string> names = {"volume", "volumes", "polygon", "leftPolygon", "rightPolygon",
@@ -157,7 +164,6 @@ Record recordFromJson(const Json& json) {
                 throw Error("'count' must be a byte value");
             r.frame.countByte = static_cast<std::uint8_t>(count.get<int>());
         }
-        r.frame.length = static_cast<std::int32_t>(r.frame.payload.size() + 4);
         return r;
     }
     if (!json.contains("fields") || !json["fields"].is_object()) throw Error("a record needs 'fields' or 'raw'");

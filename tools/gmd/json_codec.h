@@ -12,9 +12,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "record.h"
+#include "model/record.h"
 
 namespace tool {
+
+using gmdk::Record;
 
 using Json = nlohmann::ordered_json;
 
