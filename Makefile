@@ -28,7 +28,7 @@ I386_PACKAGES := g++-i686-linux-gnu qemu-user-static
 
 .PHONY: all setup build asan check test test-asan test-tsan test-clang valgrind fuzz fuzz-build coverage demo docs install clean \
         native-writer check-windows check-bigendian check-i386 \
-        bench bench-instructions
+        bench bench-instructions bench-tool
 
 all: build
 
@@ -159,6 +159,12 @@ bench: build
 
 bench-instructions: build
 	bench/instructions.sh $(BUILD_DIR)/bench/gmd_bench_calls
+
+# The gmd tool against the library's read loop on a file of BENCH_TRIANGLES
+# triangles, in the same run (the ratios of docs/performance.md).
+BENCH_TRIANGLES ?= 5000000
+bench-tool: build
+	/usr/bin/python3 bench/tool_bench.py $(BUILD_DIR) $(BENCH_TRIANGLES)
 
 demo: build
 	$(BUILD_DIR)/examples/gmd_demo example.gmd

@@ -24,8 +24,7 @@ struct Options {
 };
 
 // Records are checked for losslessness in batches: written back through the
-// setters (by way of their JSON text, so the check covers the codec too) to a
-// scratch file, whose frames must be the original ones. A record that fails
+// setters to a scratch file, whose frames must be the original ones. A record that fails
 // is carried as raw bytes. Memory stays that of one batch.
 class JsonlWriter {
 public:
@@ -64,7 +63,7 @@ private:
                 if (!r.hasFields) continue;
                 bool accepted = false;
                 try {
-                    accepted = writer.write(recordFromJson(Json::parse(jsonLine(recordToJson(r)))));
+                    accepted = writer.write(r);
                 } catch (const std::exception&) {
                     writer.write(Record());  // keeps one frame per record
                 }

@@ -63,12 +63,12 @@ std::string trimmed(const std::string& s) {
 
 // The first word of a line and the rest after it.
 std::string firstWord(const std::string& line, std::string& rest) {
-    const auto a = line.find_first_not_of(" \t\r");
+    const auto a = line.find_first_not_of(" \t\r\n");
     if (a == std::string::npos) {
         rest.clear();
         return "";
     }
-    const auto b = line.find_first_of(" \t\r", a);
+    const auto b = line.find_first_of(" \t\r\n", a);
     rest = b == std::string::npos ? "" : trimmed(line.substr(b));
     return line.substr(a, b == std::string::npos ? std::string::npos : b - a);
 }

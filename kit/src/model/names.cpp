@@ -1,5 +1,6 @@
 #include "model/names.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -75,7 +76,13 @@ std::string typeName(std::int32_t code, std::uint8_t letter) {
 std::string formatFloat(float value) {
     if (std::isnan(value)) return "nan";
     if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+    // The shortest text that reads back as the float is almost always also
+    // right through a double; the slow search covers the rare other case.
     char buffer[32];
+    const auto shortest = std::to_chars(buffer, buffer + sizeof buffer - 1, value);
+    double back = 0;
+    std::from_chars(buffer, shortest.ptr, back);
+    if (static_cast<float>(back) == value) return std::string(buffer, shortest.ptr);
     for (int precision = 6; precision <= 9; ++precision) {
         std::snprintf(buffer, sizeof buffer, "%.*g", precision, static_cast<double>(value));
         if (std::strtof(buffer, nullptr) == value && static_cast<float>(std::strtod(buffer, nullptr)) == value) break;
