@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "convert/tessellate.h"
+#include "point_index.h"
 
 namespace gmdk {
 
@@ -14,10 +15,11 @@ public:
     // Appends the cells of `piece`, merging points whose float32 coordinates
     // are exactly equal (0 and -0 count as equal).
     void add(const Mesh& piece);
-    std::int64_t pointCount() const { return static_cast<std::int64_t>(points.size() / 3); }
+    std::int64_t pointCount() const { return index_.size(); }
+    // x, y, z per point.
+    const std::vector<float>& points() const { return index_.points(); }
     std::int64_t cellCount() const { return static_cast<std::int64_t>(types.size()); }
 
-    std::vector<float> points;               // x, y, z per point
     std::vector<std::int64_t> connectivity;  // point indices, cell after cell
     std::vector<std::int64_t> offsets;       // end of each cell in connectivity
     std::vector<std::uint8_t> types;         // CellType
@@ -26,13 +28,7 @@ public:
     std::vector<float> thickness;
 
 private:
-    std::int64_t pointIndex(float x, float y, float z);
-    void grow();
-
-    // Open addressing: a slot holds a point index + 1, 0 when free. The table
-    // is kept at most half full, so its memory stays proportional to the
-    // distinct points.
-    std::vector<std::int64_t> slots_;
+    PointIndex index_;
 };
 
 }  // namespace gmdk

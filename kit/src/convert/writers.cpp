@@ -96,7 +96,7 @@ std::string asciiValues(const Array& a) {
 // preceded by their length as UInt64, and the XML gives each array's offset
 // into the appended block.
 void writeVtu(const SharedMesh& m, const std::string& path, VtuEncoding encoding) {
-    const std::vector<Array> pointArrays = {array("Float32", nullptr, 3, m.points)};
+    const std::vector<Array> pointArrays = {array("Float32", nullptr, 3, m.points())};
     const std::vector<Array> cellArrays = {array("Int64", "connectivity", 1, m.connectivity),
                                            array("Int64", "offsets", 1, m.offsets),
                                            array("UInt8", "types", 1, m.types)};
@@ -154,7 +154,7 @@ void writeObj(const SharedMesh& m, const std::string& path) {
     out.put("# written by gmd " GMDKIT_VERSION "\n");
     std::string line;
     for (std::int64_t i = 0; i < m.pointCount(); ++i) {
-        const float* p = &m.points[3 * static_cast<std::size_t>(i)];
+        const float* p = &m.points()[3 * static_cast<std::size_t>(i)];
         line = "v " + formatFloat(p[0]) + ' ' + formatFloat(p[1]) + ' ' + formatFloat(p[2]) + '\n';
         out.put(line);
     }

@@ -19,7 +19,7 @@ std::string countProblem(std::size_t count, const std::string& expected) {
 
 // The layout of an attributed polygon: its code fixes which blocks follow the
 // vertices, and the thickness count must fit the words that remain.
-void attributedProblems(const Frame& f, std::vector<std::string>& out) {
+void attributedProblems(const RecordFrame& f, std::vector<std::string>& out) {
     const std::size_t n = f.wordCount();
     const int code = f.group2;
     if (code < 0 || code > 4) {
@@ -47,7 +47,7 @@ void addProblem(const std::string& problem, std::vector<std::string>& out) {
     if (!problem.empty()) out.push_back(problem);
 }
 
-void countsOf(const Frame& f, std::vector<std::string>& out) {
+void countsOf(const RecordFrame& f, std::vector<std::string>& out) {
     const std::size_t n = f.wordCount();
     auto exactly = [&](std::size_t expected) {
         if (n != expected) out.push_back(countProblem(n, std::to_string(expected)));

@@ -10,7 +10,7 @@ std::string words(std::int64_t n) { return std::to_string(n) + (n == 1 ? " word"
 
 }  // namespace
 
-HingeLayout hingeLayout(const Frame& f) {
+HingeLayout hingeLayout(const RecordFrame& f) {
     HingeLayout out;
     const std::int64_t n = static_cast<std::int64_t>(f.wordCount());
     auto fail = [&](const std::string& what) {
@@ -32,7 +32,7 @@ HingeLayout hingeLayout(const Frame& f) {
     return out;
 }
 
-MacroGroupLayout macroGroupLayout(const Frame& f) {
+MacroGroupLayout macroGroupLayout(const RecordFrame& f) {
     MacroGroupLayout out;
     const std::int64_t n = static_cast<std::int64_t>(f.wordCount());
     if (n < 1) {
@@ -52,7 +52,7 @@ MacroGroupLayout macroGroupLayout(const Frame& f) {
     return out;
 }
 
-NurbsLayout nurbsLayout(const Frame& f) {
+NurbsLayout nurbsLayout(const RecordFrame& f) {
     NurbsLayout out;
     const std::size_t n = f.wordCount();
     if (n < 7) {

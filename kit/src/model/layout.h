@@ -20,7 +20,7 @@ struct HingeLayout {
     std::int64_t points = 0;      // n
     std::int64_t groups = 0;      // g
 };
-HingeLayout hingeLayout(const Frame& frame);
+HingeLayout hingeLayout(const RecordFrame& frame);
 
 // A macro group: group count n, n groups, then optionally a counted name.
 struct MacroGroupLayout {
@@ -28,7 +28,7 @@ struct MacroGroupLayout {
     std::int64_t groups = 0;
     bool named = false;
 };
-MacroGroupLayout macroGroupLayout(const Frame& frame);
+MacroGroupLayout macroGroupLayout(const RecordFrame& frame);
 
 // A NURBS surface: its word count, six counts (U knots, V knots, U and V
 // control points, boundaries, hole origin) as floats, then knots, control
@@ -38,6 +38,6 @@ struct NurbsLayout {
     std::int64_t counts[6] = {0, 0, 0, 0, 0, 0};
     std::int64_t boundaryPoints = 0;   // the sum of the boundary dimensions
 };
-NurbsLayout nurbsLayout(const Frame& frame);
+NurbsLayout nurbsLayout(const RecordFrame& frame);
 
 }  // namespace gmdk

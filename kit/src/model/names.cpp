@@ -16,20 +16,6 @@ std::uint8_t letterForCode(std::int32_t code) {
     }
 }
 
-bool isKnownLetter(std::uint8_t l) {
-    switch (l) {
-    case letter::kTolerance: case letter::kSegment: case letter::kVolumeSegment: case letter::kPolygon:
-    case letter::kVolumePolygon: case letter::kAttributedPolygon: case letter::kWedge: case letter::kWedgeWithPolygons:
-    case letter::kEdge: case letter::kMacroGroup: case letter::kScatteredVertex: case letter::kSphere:
-    case letter::kScatterer: case letter::kDisk: case letter::kCircularCylinder: case letter::kEllipticalCylinder:
-    case letter::kCone: case letter::kNurbsSurface: case letter::kJunction: case letter::kHinge:
-    case letter::kGroupMaterialName: case letter::kVolumeMaterialName: case letter::kJunctionGroupName:
-        return true;
-    default:
-        return false;
-    }
-}
-
 std::string letterText(std::uint8_t letter) {
     if (letter >= 0x21 && letter < 0x7f) return std::string(1, static_cast<char>(letter));
     char buffer[8];

@@ -47,9 +47,6 @@ inline bool isTriangleCode(std::int32_t code) {
 // The letter a record of this type code carries in its frame.
 std::uint8_t letterForCode(std::int32_t code);
 
-// True for the letters libgmd has record types for.
-bool isKnownLetter(std::uint8_t letter);
-
 // Name of a record type code ("triangle", "NURBS surface", "unknown 'Q'").
 std::string typeName(std::int32_t code, std::uint8_t letter);
 // The letter as text: the character when printable, else 0xNN.

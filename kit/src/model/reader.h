@@ -3,11 +3,11 @@
 // stopped.
 //
 // libgmd tells a clean end from a damaged frame by nothing but a 0 from
-// GMD_GetRecord. The reader walks the frames itself, in step with the
-// library, so that it can say which it was, where and why.
+// GMD_GetRecord. The reader walks the frames with the frame scanner, in step
+// with the library, so that it can say which it was, where and why.
 #pragma once
 
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +17,8 @@
 struct GMD_File;
 
 namespace gmdk {
+
+class FrameScanner;
 
 class RecordReader {
 public:
@@ -37,7 +39,7 @@ public:
     // file itself (GMDK_STATUS_OPEN_FAILED, GMDK_STATUS_READ_FAILED).
     int status() const { return status_; }
     // Filled as frames are read; complete once next() returned false.
-    const GMDK_Report& report() const { return report_; }
+    const GMDK_Report& report() const;
     // Set when the library stops reading where the frames still look whole,
     // or reads on where they end.
     const std::string& libraryNote() const { return libraryNote_; }
@@ -46,23 +48,17 @@ public:
     GMD_File* handle() const { return handle_; }
 
 private:
-    bool readFrame(Frame& frame);
-    void stop(int status, int reason, const std::string& text);
-    bool fill(std::size_t bytes);
-
-    std::FILE* file_ = nullptr;
+    std::unique_ptr<FrameScanner> scan_;
     GMD_File* handle_ = nullptr;
-    std::vector<std::uint8_t> buffer_;
-    std::size_t begin_ = 0, end_ = 0;   // unread bytes of buffer_
-    std::uint64_t offset_ = 0;          // file offset of buffer_[begin_]
     bool stopped_ = false;
     int status_ = GMDK_STATUS_OK;
-    GMDK_Report report_{};
+    // The library's verdict where the frames disagree with it.
+    GMDK_Report own_{};
     std::string libraryNote_;
 };
 
-// One line for a stopped reader: "damaged at byte 4096: trailer 28 differs
-// from length 44 (after record 6)", "not a GMD file: ...", "is a folder".
+// One line for a stopped reader, as gmdk_describe words it, except that a
+// missing file and a folder are said plainly.
 std::string describeStop(int status, const GMDK_Report& report);
 
 }  // namespace gmdk

@@ -17,20 +17,20 @@ void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 
 }  // namespace
 
-std::int32_t Frame::intWord(std::size_t i) const {
+std::int32_t RecordFrame::intWord(std::size_t i) const {
     std::uint8_t word[4] = {0, 0, 0, 0};
     for (std::size_t b = 0; b < 4 && 4 * i + b < payload.size(); ++b) word[b] = payload[4 * i + b];
     return static_cast<std::int32_t>(le32(word));
 }
 
-float Frame::floatWord(std::size_t i) const {
+float RecordFrame::floatWord(std::size_t i) const {
     const std::uint32_t bits = static_cast<std::uint32_t>(intWord(i));
     float value;
     std::memcpy(&value, &bits, sizeof value);
     return value;
 }
 
-std::vector<std::uint8_t> Frame::bytes() const {
+std::vector<std::uint8_t> RecordFrame::bytes() const {
     std::vector<std::uint8_t> out;
     const std::uint32_t length = static_cast<std::uint32_t>(payload.size() + 4);
     out.reserve(payload.size() + 12);

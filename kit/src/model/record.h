@@ -15,7 +15,7 @@ namespace gmdk {
 
 // A frame as it lies on disk: length L, four header bytes, L - 4 payload
 // bytes, the length again.
-struct Frame {
+struct RecordFrame {
     std::uint64_t offset = 0;     // byte offset of the leading length
     std::uint8_t letter = 0;
     std::uint8_t countByte = 0;   // header byte 1, ignored by readers
@@ -52,7 +52,7 @@ Field textField(const std::string& name, std::string text);
 
 struct Record {
     std::size_t index = 0;
-    Frame frame;
+    RecordFrame frame;
     std::int32_t code = 0;      // GMD_GetRecordType
     bool hasFields = false;     // fields describe the record; otherwise raw
     std::vector<Field> fields;
