@@ -8,6 +8,7 @@
 #include "gmd.h"
 #include "io.h"
 #include "json_codec.h"
+#include "model/fields.h"
 #include "model/writer.h"
 
 namespace tool {
@@ -81,7 +82,7 @@ private:
         }
         for (Record& r : batch_) {
             if (!r.hasFields) r.fields.clear();
-            out_ << jsonLine(recordToJson(r)) << '\n';
+            out_ << recordLine(r) << '\n';
         }
         batch_.clear();
     }
@@ -154,8 +155,17 @@ int gmdToMesh(const InputFile& in, const OutputFile& out, const std::string& for
     std::unique_ptr<gmdk::StlWriter> stl;
     if (format == "stl") stl = std::make_unique<gmdk::StlWriter>(out.path());
     Record r;
+    gmdk::PolygonCell cell;
     std::vector<std::string> warnings;
-    while (reader.next(r)) {
+    while (reader.next(r, false)) {
+        if (gmdk::readPlainPolygon(reader.handle(), r, cell)) {
+            if (stl)
+                stl->add(cell);
+            else
+                shared.add(cell);
+            continue;
+        }
+        gmdk::readFields(reader.handle(), r);
         piece.points.clear();
         piece.cells.clear();
         gmdk::tessellate(r, o.resolution, piece);

@@ -80,7 +80,7 @@ std::string fieldText(const Field& f) {
     return f.scalar && n == 1 ? out : "[" + out + "]";
 }
 
-std::string recordLine(const Record& r) {
+std::string textLine(const Record& r) {
     std::string line = "@" + std::to_string(r.frame.offset) + " #" + std::to_string(r.index) + " " +
                        letterText(r.frame.letter) + " " + typeName(r.code, r.frame.letter) +
                        " group=" + std::to_string(r.frame.group) + " group2=" + std::to_string(r.frame.group2);
@@ -102,7 +102,7 @@ int run(const std::string& name, bool json, const Selection& selection, bool for
     Record r;
     while (reader.next(r)) {
         if (!selected(r, selection, from, to)) continue;
-        std::cout << (json ? jsonLine(recordToJson(r)) : recordLine(r)) << '\n';
+        std::cout << (json ? tool::recordLine(r) : textLine(r)) << '\n';
     }
     std::cout.flush();
     return finishReading(reader, input.label(), force);

@@ -7,6 +7,7 @@
 #include "convert/tessellate.h"
 #include "io.h"
 #include "json_codec.h"
+#include "model/fields.h"
 #include "model/names.h"
 
 namespace tool {
@@ -17,9 +18,11 @@ using gmdk::Record;
 using gmdk::Vec3;
 
 struct Summary {
-    std::map<std::string, std::uint64_t> byType;
+    // Record type codes are the polygon forms 1-6 or a letter byte.
+    std::uint64_t byCode[256] = {};
+    std::uint8_t letterOf[256] = {};
     std::uint64_t invalid = 0;
-    std::map<std::int32_t, std::uint64_t> byGroup;
+    std::uint64_t byGroup[256] = {};
     std::map<std::int32_t, std::uint64_t> byVolume;   // records naming the volume
     bool hasBox = false;
     Vec3 low, high;
@@ -32,10 +35,36 @@ struct Summary {
         high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
     }
 
-    void add(const Record& r, gmdk::Mesh& scratch) {
-        ++byType[gmdk::typeName(r.code, r.frame.letter)];
+    std::map<std::string, std::uint64_t> byType() const {
+        std::map<std::string, std::uint64_t> out;
+        for (int c = 0; c < 256; ++c)
+            if (byCode[c]) out[gmdk::typeName(static_cast<std::int8_t>(c), letterOf[c])] += byCode[c];
+        return out;
+    }
+
+    std::map<std::int32_t, std::uint64_t> groups() const {
+        std::map<std::int32_t, std::uint64_t> out;
+        for (int g = 0; g < 256; ++g)
+            if (byGroup[g]) out[static_cast<std::int8_t>(g)] = byGroup[g];
+        return out;
+    }
+
+    void add(GMD_File* h, Record& r, gmdk::Mesh& scratch) {
+        const std::uint8_t code = static_cast<std::uint8_t>(r.code);
+        ++byCode[code];
+        letterOf[code] = r.frame.letter;
         if (r.code == GMD_RECORD_INVALID) ++invalid;
-        ++byGroup[r.frame.group];
+        ++byGroup[static_cast<std::uint8_t>(r.frame.group)];
+        gmdk::PolygonCell cell;
+        if (gmdk::readPlainPolygon(h, r, cell)) {
+            for (int k = 0; k < cell.corners; ++k) include({cell.xyz[3 * k], cell.xyz[3 * k + 1], cell.xyz[3 * k + 2]});
+            if (r.code == GMD_RECORD_VOLUME_TRIANGLE || r.code == GMD_RECORD_VOLUME_QUAD) {
+                ++byVolume[cell.volume1];
+                if (cell.volume2 != cell.volume1) ++byVolume[cell.volume2];
+            }
+            return;
+        }
+        gmdk::readFields(h, r);
         if (const gmdk::Field* v = r.find("volume")) ++byVolume[v->ints[0]];
         if (const gmdk::Field* v = r.find("volumes")) {
             ++byVolume[v->ints[0]];
@@ -81,7 +110,7 @@ int run(const std::string& name, bool json, bool force) {
     Summary s;
     Record r;
     gmdk::Mesh scratch;
-    while (reader.next(r)) s.add(r, scratch);
+    while (reader.next(r, false)) s.add(reader.handle(), r, scratch);
     const int status = finishReading(reader, input.label(), force);
     if (status) return status;
     const GMDK_Report& report = reader.report();
@@ -92,9 +121,9 @@ int run(const std::string& name, bool json, bool force) {
         out["size"] = report.file_size;
         out["frames"] = report.frames;
         out["types"] = Json::object();
-        for (const auto& entry : s.byType) out["types"][entry.first] = entry.second;
+        for (const auto& entry : s.byType()) out["types"][entry.first] = entry.second;
         out["invalid"] = s.invalid;
-        out["groups"] = countsJson(s.byGroup);
+        out["groups"] = countsJson(s.groups());
         out["volumes"] = countsJson(s.byVolume);
         out["boundingBox"] = s.hasBox ? Json{{"min", pointJson(s.low)}, {"max", pointJson(s.high)}} : Json();
         out["damage"] = damaged ? Json{{"offset", report.stop_offset}, {"reason", report.reason}} : Json();
@@ -104,10 +133,10 @@ int run(const std::string& name, bool json, bool force) {
         std::printf("size:          %llu bytes\n", static_cast<unsigned long long>(report.file_size));
         std::printf("frames:        %llu\n", static_cast<unsigned long long>(report.frames));
         std::printf("records by type:\n");
-        for (const auto& entry : s.byType)
+        for (const auto& entry : s.byType())
             std::printf("  %-26s %llu\n", entry.first.c_str(), static_cast<unsigned long long>(entry.second));
         std::printf("invalid:       %llu\n", static_cast<unsigned long long>(s.invalid));
-        std::printf("groups:        %s\n", countsText(s.byGroup).c_str());
+        std::printf("groups:        %s\n", countsText(s.groups()).c_str());
         std::printf("volumes:       %s\n", countsText(s.byVolume).c_str());
         if (s.hasBox)
             std::printf("bounding box:  %s to %s\n", pointText(s.low).c_str(), pointText(s.high).c_str());

@@ -114,7 +114,70 @@ Field fieldFromJson(const std::string& name, const Json& json) {
     return f;
 }
 
+void appendText(std::string& out, const std::string& text) {
+    out += Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+void appendFloat(std::string& out, float value) {
+    if (std::isfinite(value)) {
+        out += formatFloat(value);
+        return;
+    }
+    out += floatToJson(value).dump();
+}
+
+void appendField(std::string& out, const Field& f) {
+    if (f.kind == Kind::Text) return appendText(out, f.text);
+    const std::size_t n = f.size();
+    const bool list = !(f.scalar && n == 1);
+    if (list) out += '[';
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i) out += ',';
+        if (f.kind == Kind::Float)
+            appendFloat(out, f.floats[i]);
+        else
+            out += std::to_string(f.ints[i]);
+    }
+    if (list) out += ']';
+}
+
 }  // namespace
+
+std::string recordLine(const Record& r) {
+    std::string out = "{\"record\":" + std::to_string(r.index) + ",\"offset\":" + std::to_string(r.frame.offset) +
+                      ",\"letter\":";
+    const std::uint8_t letter = r.frame.letter;
+    const std::string shown = letterText(letter);
+    if (shown.size() == 1)
+        appendText(out, shown);
+    else
+        out += std::to_string(letter);
+    out += ",\"type\":";
+    appendText(out, typeName(r.code, letter));
+    out += ",\"group\":" + std::to_string(r.frame.group) + ",\"group2\":" + std::to_string(r.frame.group2);
+    if (!r.hasFields) {
+        out += ",\"count\":" + std::to_string(r.frame.countByte) + ",\"raw\":\"" +
+               hexBytes(r.frame.payload.data(), r.frame.payload.size()) + "\"}";
+        return out;
+    }
+    for (int derived = 0; derived < 2; ++derived) {
+        bool first = true;
+        for (const Field& f : r.fields) {
+            if (f.derived != (derived == 1)) continue;
+            out += first ? (derived ? ",\"derived\":{" : ",\"fields\":{") : ",";
+            first = false;
+            appendText(out, f.name);
+            out += ':';
+            appendField(out, f);
+        }
+        if (!first)
+            out += '}';
+        else if (!derived)
+            out += ",\"fields\":{}";
+    }
+    out += '}';
+    return out;
+}
 
 Json recordToJson(const Record& r) {
     Json json;

@@ -21,6 +21,9 @@ using gmdk::Record;
 using Json = nlohmann::ordered_json;
 
 Json recordToJson(const Record& record);
+// The same object as one line of text, written directly (the fast path of
+// conversions and dump --json).
+std::string recordLine(const Record& record);
 Record recordFromJson(const Json& json);
 // A line of the file after the last readable frame, kept so that a damaged
 // file converts back to the same bytes.

@@ -29,11 +29,13 @@ public:
     StlWriter(const StlWriter&) = delete;
     StlWriter& operator=(const StlWriter&) = delete;
     void add(const Mesh& piece);
+    void add(const PolygonCell& cell);
     void close();
     std::uint64_t triangles() const { return count_; }
 
 private:
     void triangle(const Vec3& a, const Vec3& b, const Vec3& c);
+    void triangle(const float* a, const float* b, const float* c);
 
     std::string path_;
     std::FILE* file_ = nullptr;

@@ -22,4 +22,16 @@ void SharedMesh::add(const Mesh& piece) {
     }
 }
 
+void SharedMesh::add(const PolygonCell& c) {
+    for (int k = 0; k < c.corners; ++k) connectivity.push_back(index_.insert(c.xyz + 3 * k));
+    offsets.push_back(static_cast<std::int64_t>(connectivity.size()));
+    types.push_back(static_cast<std::uint8_t>(c.corners == 3 ? CellTriangle : CellQuad));
+    group.push_back(c.group);
+    volume1.push_back(c.volume1);
+    volume2.push_back(c.volume2);
+    recordType.push_back(c.code);
+    record.push_back(static_cast<std::int64_t>(c.record));
+    thickness.push_back(0);
+}
+
 }  // namespace gmdk

@@ -15,6 +15,7 @@ public:
     // Appends the cells of `piece`, merging points whose float32 coordinates
     // are exactly equal (0 and -0 count as equal).
     void add(const Mesh& piece);
+    void add(const PolygonCell& cell);
     std::int64_t pointCount() const { return index_.size(); }
     // x, y, z per point.
     const std::vector<float>& points() const { return index_.points(); }

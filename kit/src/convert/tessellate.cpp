@@ -1,5 +1,6 @@
 #include "convert/tessellate.h"
 
+#include "gmd.h"
 #include "model/names.h"
 
 #include <algorithm>
@@ -286,6 +287,19 @@ Vec3 evaluate(const NurbsSurface& s, double u, double v) {
             weight += f;
         }
     return weight != 0 ? (1.0 / weight) * sum : sum;
+}
+
+bool readPlainPolygon(GMD_File* h, const Record& r, PolygonCell& cell) {
+    const bool volume = r.code == GMD_RECORD_VOLUME_TRIANGLE || r.code == GMD_RECORD_VOLUME_QUAD;
+    if (!volume && r.code != GMD_RECORD_TRIANGLE && r.code != GMD_RECORD_QUAD) return false;
+    cell.corners = isTriangleCode(r.code) ? 3 : 4;
+    if (!(cell.corners == 3 ? GMD_GetTriangle(h, cell.xyz) : GMD_GetQuad(h, cell.xyz))) return false;
+    cell.volume1 = cell.volume2 = 0;
+    if (volume && !GMD_GetPolygonVolumes(h, &cell.volume1, &cell.volume2)) return false;
+    cell.code = r.code;
+    cell.group = r.frame.group;
+    cell.record = r.index;
+    return true;
 }
 
 void tessellate(const Record& r, int resolution, Mesh& mesh) {

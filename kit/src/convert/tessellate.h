@@ -11,6 +11,8 @@
 #include "model/record.h"
 #include "model/vec.h"
 
+struct GMD_File;
+
 namespace gmdk {
 
 enum CellType : int { CellVertex = 1, CellLine = 3, CellTriangle = 5, CellQuad = 9 };
@@ -31,6 +33,17 @@ struct Mesh {
     std::vector<Cell> cells;
     std::vector<std::string> warnings;   // records that could not be tessellated
 };
+
+// A triangle or quad of a 'P' or 'p' record, the bulk of most files, read
+// straight from the handle without building fields.
+struct PolygonCell {
+    int corners = 0;
+    float xyz[12] = {};
+    std::int32_t code = 0, group = 0, volume1 = 0, volume2 = 0;
+    std::size_t record = 0;
+};
+// False for every other record (whose fields then go through tessellate).
+bool readPlainPolygon(GMD_File* handle, const Record& record, PolygonCell& cell);
 
 // Appends the points and cells of one record (nothing for records without
 // geometry); `resolution` steps around solids and across surfaces.

@@ -199,6 +199,15 @@ void StlWriter::triangle(const Vec3& a, const Vec3& b, const Vec3& c) {
     ++count_;
 }
 
+void StlWriter::triangle(const float* a, const float* b, const float* c) {
+    triangle(Vec3{a[0], a[1], a[2]}, Vec3{b[0], b[1], b[2]}, Vec3{c[0], c[1], c[2]});
+}
+
+void StlWriter::add(const PolygonCell& c) {
+    triangle(c.xyz, c.xyz + 3, c.xyz + 6);
+    if (c.corners == 4) triangle(c.xyz, c.xyz + 6, c.xyz + 9);
+}
+
 void StlWriter::add(const Mesh& piece) {
     for (const Cell& c : piece.cells) {
         const auto& p = piece.points;
