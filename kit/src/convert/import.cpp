@@ -235,7 +235,8 @@ void readStl(const std::string& path, const std::string& label, ImportSink& sink
         return readAsciiStl(file.f, label, sink);
     }
     if (got < 84) throw NotThisFormat(label + ": " + std::to_string(size) + " bytes: too short for binary STL and not ASCII STL");
-    refuseWideText(head, 2, label, "STL");
+    if ((head[0] == 0xff && head[1] == 0xfe) || (head[0] == 0xfe && head[1] == 0xff))
+        throw NotThisFormat(label + ": UTF-16 text, not STL");
     bool text = true;
     for (std::size_t i = 0; i < got && text; ++i) text = head[i] >= 0x20 || head[i] == '\n' || head[i] == '\r' || head[i] == '\t';
     if (text) throw NotThisFormat(label + ": text that does not begin with 'solid': not STL");
