@@ -24,6 +24,11 @@ struct Options {
     bool force = false;
 };
 
+bool sameFrame(const gmdk::RecordFrame& a, const gmdk::RecordFrame& b) {
+    return a.letter == b.letter && a.countByte == b.countByte && a.group == b.group && a.group2 == b.group2 &&
+           a.payload == b.payload;
+}
+
 // Records are checked for losslessness in batches: written back through the
 // setters to a scratch file, whose frames must be the original ones. A record that fails
 // is carried as raw bytes. Memory stays that of one batch.
@@ -78,7 +83,7 @@ private:
         for (std::size_t i = 0; i < batch_.size(); ++i) {
             Record& r = batch_[i];
             if (!written[i]) continue;
-            if (!back.next(b, false) || b.frame.bytes() != r.frame.bytes()) r.hasFields = false;
+            if (!back.next(b, false) || !sameFrame(b.frame, r.frame)) r.hasFields = false;
         }
         for (Record& r : batch_) {
             if (!r.hasFields) r.fields.clear();

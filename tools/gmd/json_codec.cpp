@@ -81,17 +81,6 @@ std::int8_t byteFromJson(const Json& json, const char* name) {
     return static_cast<std::int8_t>(json.get<int>());
 }
 
-Json fieldToJson(const Field& f) {
-    if (f.kind == Kind::Text) return f.text;
-    Json values = Json::array();
-    if (f.kind == Kind::Float)
-        for (float v : f.floats) values.push_back(floatToJson(v));
-    else
-        for (std::int32_t v : f.ints) values.push_back(v);
-    if (f.scalar && values.size() == 1) return values[0];
-    return values;
-}
-
 Field fieldFromJson(const std::string& name, const Json& json) {
     Field f;
     f.name = name;
@@ -115,7 +104,16 @@ Field fieldFromJson(const std::string& name, const Json& json) {
 }
 
 void appendText(std::string& out, const std::string& text) {
-    out += Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
+    // Plain ASCII needs no escapes; anything else goes through the JSON
+    // library, which also replaces bytes that are not UTF-8.
+    for (char c : text)
+        if (c < 0x20 || c > 0x7e || c == '"' || c == '\\') {
+            out += Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
+            return;
+        }
+    out += '"';
+    out += text;
+    out += '"';
 }
 
 void appendFloat(std::string& out, float value) {
@@ -177,31 +175,6 @@ std::string recordLine(const Record& r) {
     }
     out += '}';
     return out;
-}
-
-Json recordToJson(const Record& r) {
-    Json json;
-    json["record"] = r.index;
-    json["offset"] = r.frame.offset;
-    const std::uint8_t letter = r.frame.letter;
-    if (letterText(letter).size() == 1)
-        json["letter"] = letterText(letter);
-    else
-        json["letter"] = letter;
-    json["type"] = typeName(r.code, letter);
-    json["group"] = r.frame.group;
-    json["group2"] = r.frame.group2;
-    if (!r.hasFields) {
-        json["count"] = r.frame.countByte;
-        json["raw"] = hexBytes(r.frame.payload.data(), r.frame.payload.size());
-        return json;
-    }
-    Json fields = Json::object();
-    Json derived = Json::object();
-    for (const Field& f : r.fields) (f.derived ? derived : fields)[f.name] = fieldToJson(f);
-    json["fields"] = fields;
-    if (!derived.empty()) json["derived"] = derived;
-    return json;
 }
 
 Record recordFromJson(const Json& json) {

@@ -20,9 +20,7 @@ using gmdk::Record;
 
 using Json = nlohmann::ordered_json;
 
-Json recordToJson(const Record& record);
-// The same object as one line of text, written directly (the fast path of
-// conversions and dump --json).
+// The record as one line of JSON text.
 std::string recordLine(const Record& record);
 Record recordFromJson(const Json& json);
 // A line of the file after the last readable frame, kept so that a damaged
