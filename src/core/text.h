@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "access.h"
 #include "record_buffer.h"
 
 namespace gmd {

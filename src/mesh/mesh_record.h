@@ -1,7 +1,6 @@
-// Shapes shared by the mesh element records: fixed word ranges, counted
-// blocks (a count word followed by that many words), sliding the words
-// behind a block, and the polygon word positions that follow the quad and
-// attribute flags.
+// Shapes shared by the mesh element records: copying out a counted block of
+// words, sliding the words behind a block, and the polygon word positions
+// that follow the quad flag and the FSS orientation.
 #pragma once
 
 #include <cstdint>
@@ -10,14 +9,6 @@
 #include "../core/access.h"
 
 namespace gmd {
-
-// Growing setters test the size first, so that a refusal changes nothing.
-inline bool fitsFrame(std::int64_t words) { return words >= 0 && words <= kMaxWritableWords; }
-
-struct WordRange {
-    std::int32_t first;
-    std::int32_t count;
-};
 
 // Words of vertex k of a segment or polygon.
 inline constexpr WordRange vertexWords(std::int32_t k) { return {3 * k, 3}; }
@@ -33,22 +24,10 @@ inline std::int32_t polygonVertexWords(const RecordFile& file) { return file.qua
 // orientation when the record carries one.
 inline std::int32_t thicknessWord(const RecordFile& file) { return polygonVertexWords(file) + 3 * file.attribute; }
 
-// The count n of the counted block at word `at` (n, then n words): false
-// when the count word or the words it counts pass the last word. n is
-// reported as stored; a negative one, which only a file holds, counts no
-// words.
-inline bool countedBlock(const RecordBuffer& record, std::int32_t at, std::int32_t& n) {
-    if (!record.holds(at, 1)) return false;
-    const std::int32_t count = record.getInt(at);
-    if (!record.holds(std::int64_t{at} + 1, count < 0 ? 0 : count)) return false;
-    n = count;
-    return true;
-}
-
 // Copies the words of the counted block at `at`; nothing for a count below 1.
 inline bool countedBlockOut(const RecordBuffer& record, std::int32_t at, void* out) {
     std::int32_t n = 0;
-    if (!countedBlock(record, at, n)) return false;
+    if (!countedBlock(record, at, kWordUnits, n)) return false;
     record.copyOut(at + 1, n, out);
     return true;
 }
