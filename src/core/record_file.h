@@ -23,7 +23,7 @@ public:
     RecordBuffer record;
     bool invalid = false;          // the record just read failed its family's check
     bool quad = false;             // the polygon in hand has four corners
-    std::int32_t attribute = 0;    // the attributed polygon in hand carries an FSS orientation
+    bool hasOrientation = false;   // the attributed polygon in hand carries an FSS orientation
     // The macro group in hand was begun by its name and has no group list
     // yet. Every way to the letter 'U' sets it, so it means nothing under
     // another letter and the empty record need not clear it.
@@ -42,7 +42,7 @@ public:
         record.group2 = 0;
         record.clear();
         quad = false;
-        attribute = 0;
+        hasOrientation = false;
     }
 };
 

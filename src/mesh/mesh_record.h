@@ -22,7 +22,9 @@ inline std::int32_t polygonVertexWords(const RecordFile& file) { return file.qua
 
 // T: where the thickness list of an 'A' record starts, behind the FSS
 // orientation when the record carries one.
-inline std::int32_t thicknessWord(const RecordFile& file) { return polygonVertexWords(file) + 3 * file.attribute; }
+inline std::int32_t thicknessWord(const RecordFile& file) {
+    return polygonVertexWords(file) + (file.hasOrientation ? 3 : 0);
+}
 
 // Copies the words of the counted block at `at`; nothing for a count below 1.
 inline bool countedBlockOut(const RecordBuffer& record, std::int32_t at, void* out) {
@@ -60,29 +62,23 @@ inline bool promote(RecordBuffer& record, char letter, std::int32_t kept, std::i
     return true;
 }
 
-// The second header byte of an 'A' frame. Code 0 serves both shapes; the
-// word count tells them apart on reading.
-struct LayoutCode {
+// The attribute layouts of an 'A' record, by the code its frame carries in
+// the second header byte. Code 0 serves both shapes; only its fixed word
+// count (the vertex block and the orientation) tells them apart.
+struct AttributeLayout {
+    std::int8_t code;
     bool quad;
-    bool orientation;
-    bool thickness;
+    bool orientation;  // an FSS orientation right behind the vertex block
+    bool thickness;    // a thickness list ends the record
 };
 
-inline constexpr LayoutCode kLayoutCodes[] = {
-    {false, true, false},  // 0: orientation only (either shape)
-    {false, false, true},  // 1: triangle, thickness list
-    {true, false, true},   // 2: quad, thickness list
-    {false, true, true},   // 3: triangle, orientation and thickness list
-    {true, true, true},    // 4: quad, orientation and thickness list
+inline constexpr AttributeLayout kAttributeLayouts[] = {
+    {0, false, true, false},
+    {1, false, false, true},
+    {3, false, true, true},
+    {0, true, true, false},
+    {2, true, false, true},
+    {4, true, true, true},
 };
-
-inline constexpr std::int32_t kLayoutCodeCount = sizeof kLayoutCodes / sizeof kLayoutCodes[0];
-
-// Attribute flag of a valid polygon record just read, from its letter and
-// attribute layout code.
-inline std::int32_t attributeFlagOnReading(const RecordBuffer& record) {
-    const std::int32_t code = record.group2;
-    return record.letter == 'A' && code >= 0 && code < kLayoutCodeCount && kLayoutCodes[code].orientation ? 1 : 0;
-}
 
 }  // namespace gmd
