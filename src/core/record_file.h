@@ -2,6 +2,11 @@
 //
 // One open file (the stream) and the single current record with its decoded
 // forms. Nothing here is shared between handles.
+//
+// Apart from dispatch.cpp, this is the one core file that names record
+// families: it holds their decoded members (and the flags of the record in
+// hand) by value. Every other core file stays family-blind, which the test
+// core_includes_no_family checks.
 #pragma once
 
 #include <cstdint>
@@ -19,7 +24,6 @@ namespace gmd {
 class RecordFile {
 public:
     FileStream stream;
-    bool isOpen = false;
     RecordBuffer record;
     bool invalid = false;          // the record just read failed its family's check
     bool quad = false;             // the polygon in hand has four corners

@@ -11,8 +11,8 @@ constexpr std::size_t kLongestText = 4 * std::size_t{kMaxRecordWords};
 void writePadded(RecordBuffer& record, std::int32_t firstWord, const char* text, std::size_t m, std::int32_t padded) {
     const std::int64_t base = std::int64_t{firstWord} * 4;
     for (std::int32_t b = 0; b < padded; ++b) {
-        auto c = static_cast<std::size_t>(b) < m ? static_cast<std::uint8_t>(text[b]) : std::uint8_t{' '};
-        record.setByte(base + b, c);
+        const char c = static_cast<std::size_t>(b) < m ? text[b] : static_cast<char>(kSpace);
+        record.setByte(base + b, static_cast<std::uint8_t>(c));
     }
 }
 
