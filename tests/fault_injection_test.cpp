@@ -18,7 +18,7 @@ struct State {
     int8_t group, group2;
     std::vector<uint32_t> words;
     bool invalid, quad;
-    int32_t attribute;
+    bool hasOrientation;
     std::vector<int32_t> nurbsCounts;
     std::vector<float> nurbsValues;
     std::string hingeText;
@@ -26,7 +26,7 @@ struct State {
 
     bool operator==(const State& o) const {
         return letter == o.letter && group == o.group && group2 == o.group2 && words == o.words &&
-               invalid == o.invalid && quad == o.quad && attribute == o.attribute &&
+               invalid == o.invalid && quad == o.quad && hasOrientation == o.hasOrientation &&
                nurbsCounts == o.nurbsCounts && nurbsValues == o.nurbsValues && hingeText == o.hingeText &&
                hingePoints == o.hingePoints;
     }
@@ -34,7 +34,7 @@ struct State {
 
 State capture(GMD_File* h) {
     const gmd::RecordFile& f = *reinterpret_cast<gmd::RecordFile*>(h);
-    State s{f.record.letter, f.record.group, f.record.group2, {}, f.invalid, f.quad, f.attribute, {}, {}, {}, {}};
+    State s{f.record.letter, f.record.group, f.record.group2, {}, f.invalid, f.quad, f.hasOrientation, {}, {}, {}, {}};
     s.words.resize(static_cast<size_t>(f.record.wordCount()));
     if (!s.words.empty()) f.record.copyOut(0, f.record.wordCount(), s.words.data());
     const auto& n = f.nurbs;

@@ -106,6 +106,17 @@ TEST(MeshMacroGroupGetters, ReadOnlyBlocksInsideTheRecord) {
     }
 }
 
+// A name begun on the empty record leaves no trace on the next record read:
+// the group list of a macro group read from a file is replaced, not pushed
+// behind a new one.
+TEST(MeshMacroGroupSetters, ReplaceTheGroupListOfARecordRead) {
+    ReadFile f(frame('U', join({intWords({1, 5, 4}), textWords("xy  ")})));
+    ASSERT_EQ(GMD_SetMacroGroupName(f, "ab"), 1);
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    ASSERT_EQ(GMD_SetMacroGroupGroups(f, 2, kOtherGroups), 1);
+    EXPECT_EQ(wordsInHand(f), join({intWords({2, 7, 8, 4}), textWords("xy  ")}));
+}
+
 TEST(MeshScatteredVertexSetters, SetPositionAndListInEitherOrder) {
     expectScripts(kCalls, {
         {"p", frame('v', kPositionWords)}, {"a", frame('v', join({zeroWords(3), intWords({10, 11})}))},

@@ -196,7 +196,7 @@ TEST(MeshReading, SetsQuadAndAttributeFlagsOnlyForValidPolygons) {
         SCOPED_TRACE(::testing::Message() << "record " << i);
         ASSERT_EQ(GMD_GetRecord(f), 1);
         EXPECT_EQ(inHand(f).quad, steps[i].quad);
-        EXPECT_EQ(inHand(f).attribute, steps[i].attribute);
+        EXPECT_EQ(inHand(f).hasOrientation, steps[i].attribute != 0);
     }
     EXPECT_EQ(GMD_GetRecord(f), 0);
 }
@@ -218,7 +218,7 @@ TEST(MeshReading, RecordsReadAreAmendedLikeRecordsBuilt) {
     EXPECT_EQ(GMD_SetTriangleVertex(f, 2, kVertex), 1);
     EXPECT_EQ(wordsInHand(f), vertexAt(6, 0));
     EXPECT_FALSE(inHand(f).quad);
-    EXPECT_EQ(inHand(f).attribute, 0);
+    EXPECT_FALSE(inHand(f).hasOrientation);
     EXPECT_EQ(GMD_SetPolygonFSSorientation(f, kVertex), 1);
     EXPECT_EQ(wordsInHand(f).size(), 12u) << "the orientation must be opened behind the vertices";
 }
