@@ -28,7 +28,7 @@ I386_PACKAGES := g++-i686-linux-gnu qemu-user-static
 
 .PHONY: all setup build asan check test test-asan test-tsan test-clang valgrind fuzz fuzz-build coverage demo docs install clean \
         native-writer check-windows check-bigendian check-i386 \
-        bench bench-instructions
+        bench bench-instructions bench-python
 
 all: build
 
@@ -159,6 +159,13 @@ bench: build
 
 bench-instructions: build
 	bench/instructions.sh $(BUILD_DIR)/bench/gmd_bench_calls
+
+# gmd.read_mesh and gmd.write_mesh against the C loops, 5,000,000 triangles
+# (about 1 GB of scratch files and memory).
+bench-python: build
+	GMD_LIBRARY=$(abspath $(BUILD_DIR))/libgmd.so GMDKIT_LIBRARY=$(abspath $(BUILD_DIR))/kit/libgmdkit.so \
+	  PYTHONPATH=bindings/python /usr/bin/python3 bench/python_mesh.py $(BUILD_DIR)/bench/gmd_bench_loops \
+	  $(BUILD_DIR)/bench-python
 
 demo: build
 	$(BUILD_DIR)/examples/gmd_demo example.gmd

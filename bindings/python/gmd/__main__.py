@@ -1,0 +1,68 @@
+"""python3 -m gmd convert IN OUT: converts between GMD and the mesh formats
+of meshio (VTU, Gmsh, STL, OBJ, ...), either way."""
+import argparse
+import os
+import sys
+import warnings
+
+
+def convert(args) -> int:
+    try:
+        import meshio
+    except ImportError:
+        print("python3 -m gmd convert needs meshio (Debian: python3-meshio)", file=sys.stderr)
+        return 2
+    from ._errors import GmdError
+    try:
+        mesh = meshio.read(args.input, file_format=args.input_format)
+    except (GmdError, OSError, ValueError, meshio.ReadError) as error:
+        return _fail("cannot read %s: %s" % (args.input, error))
+    to_gmd = (args.output_format or os.path.splitext(args.output)[1].lstrip(".")) == "gmd"
+    options = {}
+    if to_gmd:
+        options["radius"] = args.radius
+    elif "gmd:group" in mesh.cell_data and "gmsh:physical" not in mesh.cell_data:
+        # Gmsh formats take groups as physical (and geometrical) tags; other
+        # writers just carry them as cell data.
+        mesh.cell_data["gmsh:physical"] = mesh.cell_data["gmd:group"]
+        mesh.cell_data["gmsh:geometrical"] = mesh.cell_data["gmd:group"]
+    existed = os.path.exists(args.output)
+    try:
+        with warnings.catch_warnings(record=True) as caught:
+            warnings.simplefilter("always")
+            meshio.write(args.output, mesh, file_format=args.output_format, **options)
+        for warning in caught:
+            print("gmd convert: %s" % warning.message, file=sys.stderr)
+    except (GmdError, OSError, ValueError, meshio.WriteError) as error:
+        if not existed and os.path.isfile(args.output):
+            os.remove(args.output)  # no partial output
+        return _fail("cannot write %s: %s" % (args.output, error))
+    return 0
+
+
+def _fail(message) -> int:
+    print("gmd convert: %s" % message, file=sys.stderr)
+    return 1
+
+
+def main(argv=None) -> int:
+    parser = argparse.ArgumentParser(prog="python3 -m gmd", description=__doc__.splitlines()[0])
+    commands = parser.add_subparsers(dest="command", required=True)
+    convert_parser = commands.add_parser(
+        "convert", help="convert a mesh between GMD and another format meshio reads or writes",
+        description="Converts IN to OUT, each format taken from its extension unless given. Line, "
+                    "triangle and quad cells become GMD segments, triangles and quads; Gmsh physical "
+                    "groups become GMD groups, and GMD groups become Gmsh physical groups.")
+    convert_parser.add_argument("input", metavar="IN")
+    convert_parser.add_argument("output", metavar="OUT")
+    convert_parser.add_argument("--radius", type=float,
+                                help="wire radius of every segment written to GMD (default: the input's "
+                                     "gmd:radius cell data, else 0)")
+    convert_parser.add_argument("--input-format", help="meshio's name of the input format")
+    convert_parser.add_argument("--output-format", help="meshio's name of the output format")
+    args = parser.parse_args(argv)
+    return convert(args)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
