@@ -16,8 +16,14 @@ def convert(args) -> int:
     try:
         mesh = meshio.read(args.input, file_format=args.input_format)
     except (GmdError, OSError, ValueError, meshio.ReadError) as error:
-        return _fail("cannot read %s: %s" % (args.input, error))
-    to_gmd = (args.output_format or os.path.splitext(args.output)[1].lstrip(".")) == "gmd"
+        return _fail(args.input, "read", error)
+    extension = os.path.splitext(args.output)[1].lstrip(".")
+    to_gmd = (args.output_format or extension) == "gmd"
+    output_format = args.output_format
+    if extension == "msh" and not output_format:
+        # meshio writes Gmsh 4.1 only with its entities and one cell kind;
+        # Gmsh 2.2 carries several kinds and their physical groups.
+        output_format = "gmsh22"
     options = {}
     if to_gmd:
         options["radius"] = args.radius
@@ -30,18 +36,22 @@ def convert(args) -> int:
     try:
         with warnings.catch_warnings(record=True) as caught:
             warnings.simplefilter("always")
-            meshio.write(args.output, mesh, file_format=args.output_format, **options)
+            meshio.write(args.output, mesh, file_format=output_format, **options)
         for warning in caught:
             print("gmd convert: %s" % warning.message, file=sys.stderr)
-    except (GmdError, OSError, ValueError, meshio.WriteError) as error:
+    except (GmdError, OSError, ValueError, meshio.ReadError, meshio.WriteError) as error:
         if not existed and os.path.isfile(args.output):
             os.remove(args.output)  # no partial output
-        return _fail("cannot write %s: %s" % (args.output, error))
+        return _fail(args.output, "write", error)
     return 0
 
 
-def _fail(message) -> int:
-    print("gmd convert: %s" % message, file=sys.stderr)
+def _fail(path, verb, error) -> int:
+    """Says what failed, naming the file once (gmd's own errors name it)."""
+    text = str(error)
+    if path not in text:
+        text = "cannot %s %s: %s" % (verb, path, text)
+    print("gmd convert: %s" % text, file=sys.stderr)
     return 1
 
 

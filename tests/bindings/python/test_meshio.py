@@ -32,7 +32,7 @@ def corners(mesh):
 def test_convert_takes_lines_triangles_and_quads_with_gmsh_groups(tmp_path, source):
     path, out = tmp_path / ("in." + source), tmp_path / "out.gmd"
     data = {"gmsh:physical": PHYSICAL, "gmsh:geometrical": PHYSICAL} if source == "msh" else {}
-    meshio.write(path, meshio.Mesh(POINTS, CELLS, cell_data=data))
+    meshio.write(path, meshio.Mesh(POINTS, CELLS, cell_data=data), file_format="gmsh22" if data else None)
     done = convert(path, out, "--radius", 0.25)
     assert done.returncode == 0, done.stderr
     assert "left out: tetra" in done.stderr
