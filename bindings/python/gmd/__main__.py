@@ -5,6 +5,8 @@ import os
 import sys
 import warnings
 
+import numpy as np
+
 
 def convert(args) -> int:
     try:
@@ -27,11 +29,8 @@ def convert(args) -> int:
     options = {}
     if to_gmd:
         options["radius"] = args.radius
-    elif "gmd:group" in mesh.cell_data and "gmsh:physical" not in mesh.cell_data:
-        # Gmsh formats take groups as physical (and geometrical) tags; other
-        # writers just carry them as cell data.
-        mesh.cell_data["gmsh:physical"] = mesh.cell_data["gmd:group"]
-        mesh.cell_data["gmsh:geometrical"] = mesh.cell_data["gmd:group"]
+    elif output_format and output_format.startswith("gmsh"):
+        _to_gmsh(mesh)
     existed = os.path.exists(args.output)
     try:
         with warnings.catch_warnings(record=True) as caught:
@@ -44,6 +43,16 @@ def convert(args) -> int:
             os.remove(args.output)  # no partial output
         return _fail(args.output, "write", error)
     return 0
+
+
+def _to_gmsh(mesh):
+    """Groups become physical (and geometrical) tags; volume pairs get a third
+    column, since Gmsh data fields have 1, 3 or 9 components."""
+    if "gmd:group" in mesh.cell_data and "gmsh:physical" not in mesh.cell_data:
+        mesh.cell_data["gmsh:physical"] = mesh.cell_data["gmd:group"]
+        mesh.cell_data["gmsh:geometrical"] = mesh.cell_data["gmd:group"]
+    if "gmd:volume" in mesh.cell_data:
+        mesh.cell_data["gmd:volume"] = [np.pad(v, ((0, 0), (0, 1))) for v in mesh.cell_data["gmd:volume"]]
 
 
 def _fail(path, verb, error) -> int:

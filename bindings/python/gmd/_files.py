@@ -5,7 +5,7 @@ from typing import Iterator, Optional
 
 from . import _handle as H
 from . import _kit
-from ._errors import DamagedFileError, GmdError
+from ._errors import DamagedFileError, GmdError, NotGmdFileError
 from ._library import kit
 from ._prototypes import RECORD_ATTRIBUTED_QUAD, RECORD_ATTRIBUTED_TRIANGLE
 from .records import KINDS, InvalidRecord, Record, UnknownRecord
@@ -54,13 +54,14 @@ class Reader(_File):
     objects. The file is scanned when it is opened, so len() is the number
     of good records and `damage` tells whether the file ends cleanly.
 
-    At a damaged or foreign file, iteration raises DamagedFileError when it
-    reaches the damage (on_damage="raise") or just ends there, after the last
-    good record (on_damage="stop"). The file is closed when iteration ends."""
+    At a damaged file, iteration raises DamagedFileError when it reaches the
+    damage (on_damage="raise") or just ends there, after the last good record
+    (on_damage="stop"). A file that is not GMD at all raises NotGmdFileError
+    either way. The file is closed when iteration ends."""
 
     def __init__(self, path, on_damage: str = "raise"):
         self._report, self.damage = scan(path, on_damage)
-        self._raise = on_damage == "raise"
+        self._raise = on_damage == "raise" or isinstance(self.damage, NotGmdFileError)
         self._read = 0
         self._handle = H.Handle("GMD_OpenReadFile", path, "reading")
 
@@ -136,7 +137,8 @@ class Writer(_File):
 
 def open(path, on_damage: str = "raise") -> Reader:  # noqa: A001 - the package's reading entry point
     """Opens a GMD file for reading; iterate over the result for its records.
-    on_damage="stop" ends iteration quietly before a damaged frame."""
+    on_damage="stop" ends iteration quietly before a damaged frame (not in a
+    file that is not GMD at all)."""
     return Reader(path, on_damage)
 
 

@@ -93,7 +93,8 @@ def read_mesh(path, merge_points: bool = False, on_damage: str = "raise") -> Mes
     unless merge_points is true: then exactly equal coordinates are one point
     (in the order of first appearance). A damaged or foreign file raises
     DamagedFileError; on_damage="stop" keeps the cells before the damage and
-    sets Mesh.damage instead."""
+    sets Mesh.damage instead (a file that is not GMD at all raises
+    NotGmdFileError either way)."""
     if on_damage not in ("raise", "stop"):
         raise ValueError("on_damage must be 'raise' or 'stop', not %r" % (on_damage,))
     lib = kit()

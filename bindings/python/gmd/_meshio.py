@@ -54,7 +54,8 @@ def write(filename, mesh: meshio.Mesh, radius=None, append: bool = False) -> Non
         into["cells"].append(np.asarray(block.data)[:, :dict(KINDS)[kind]])
         into["groups"].append(_column(mesh, group_key, i, count, 0))
         if "gmd:volume" in mesh.cell_data:
-            into["volumes"].append(np.asarray(mesh.cell_data["gmd:volume"][i]).reshape(count, -1))
+            # A third column is padding some formats (Gmsh, VTK) add.
+            into["volumes"].append(np.asarray(mesh.cell_data["gmd:volume"][i]).reshape(count, -1)[:, :2])
         into["radius"].append(np.full(count, radius, np.float32) if radius is not None
                               else _column(mesh, "gmd:radius", i, count, 0.0))
     if left_out:

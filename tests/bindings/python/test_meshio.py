@@ -14,7 +14,7 @@ meshio = pytest.importorskip("meshio")
 POINTS = np.array([[0, 0, 0], [1, 0, 0], [1, 1, 0], [0, 1, 0], [0, 0, 1]], float)
 CELLS = [("line", [[3, 4]]), ("triangle", [[0, 1, 2], [0, 2, 3]]), ("quad", [[0, 1, 2, 3]]),
          ("tetra", [[0, 1, 2, 4]])]
-PHYSICAL = [[7], [1, 2], [3], [4]]
+PHYSICAL = ((7,), (1, 2), (3,), (4,))
 
 
 def convert(*args):
@@ -31,7 +31,7 @@ def corners(mesh):
 @pytest.mark.parametrize("source", ["vtu", "msh"])
 def test_convert_takes_lines_triangles_and_quads_with_gmsh_groups(tmp_path, source):
     path, out = tmp_path / ("in." + source), tmp_path / "out.gmd"
-    data = {"gmsh:physical": PHYSICAL, "gmsh:geometrical": PHYSICAL} if source == "msh" else {}
+    data = {"gmsh:physical": list(PHYSICAL), "gmsh:geometrical": list(PHYSICAL)} if source == "msh" else {}
     meshio.write(path, meshio.Mesh(POINTS, CELLS, cell_data=data), file_format="gmsh22" if data else None)
     done = convert(path, out, "--radius", 0.25)
     assert done.returncode == 0, done.stderr
@@ -41,7 +41,7 @@ def test_convert_takes_lines_triangles_and_quads_with_gmsh_groups(tmp_path, sour
         POINTS[cells].tolist() for _, cells in CELLS[:3]]
     assert mesh.segment_radius.tolist() == [0.25]
     groups = [c.group.tolist() for _, c in mesh.by_kind()]
-    assert groups == (PHYSICAL[:3] if source == "msh" else [[0], [0, 0], [0]])
+    assert groups == ([list(p) for p in PHYSICAL[:3]] if source == "msh" else [[0], [0, 0], [0]])
 
 
 def test_meshio_reads_and_writes_gmd_with_groups_and_volumes(tmp_path):
