@@ -51,13 +51,3 @@ def test_writers_nobody_closed_still_write_every_record(tmp_path):
     dropped, kept = tmp_path / "dropped.gmd", tmp_path / "kept.gmd"
     assert run(UNCLOSED, dropped, kept) == ["100"]
     assert [r.center[0] for r in gmd.open(kept)] == list(range(100))
-
-
-def test_with_closes_and_a_closed_reader_ends(tmp_path):
-    path = tmp_path / "one.gmd"
-    with gmd.create(path) as out:
-        out.write(gmd.Tolerance(1))
-    assert out.closed
-    with gmd.open(path) as reader:
-        pass
-    assert reader.closed and list(reader) == []

@@ -71,7 +71,6 @@ BAD_MESHES = [  # (points, cells, keywords, message)
     ([A, B, C], {"triangle": [[0, 1, 3]]}, {}, "invalid argument"),
     ([A, B, C], {"triangle": [[0, 1]]}, {}, r"shape \(m, 3\)"),
     ([A, B, C], {"tetra": [[0, 1, 2, 2]]}, {}, "no cells of kind 'tetra'"),
-    ([A, B, C], {"triangle": [[0.0, 1.0, 2.0]]}, {}, "point indices"),
     ([[0, 0], [1, 1]], {"line": [[0, 1]]}, {}, r"shape \(n, 3\)"),
     ([A, B], {"line": [[0, 1]]}, dict(volumes={"line": [[1, 2]]}), "line volumes"),
 ]

@@ -13,8 +13,8 @@ meshio = pytest.importorskip("meshio")
 
 POINTS = np.array([[0, 0, 0], [1, 0, 0], [1, 1, 0], [0, 1, 0], [0, 0, 1]], float)
 CELLS = [("line", [[3, 4]]), ("triangle", [[0, 1, 2], [0, 2, 3]]), ("quad", [[0, 1, 2, 3]]),
-         ("tetra", [[0, 1, 2, 4]])]
-PHYSICAL = ((7,), (1, 2), (3,), (4,))
+         ("triangle6", [[0, 1, 4, 1, 4, 0]]), ("tetra", [[0, 1, 2, 4]])]
+PHYSICAL = ((7,), (1, 2), (3,), (5,), (4,))
 
 
 def convert(*args):
@@ -37,11 +37,11 @@ def test_convert_takes_lines_triangles_and_quads_with_gmsh_groups(tmp_path, sour
     assert done.returncode == 0, done.stderr
     assert "left out: tetra" in done.stderr
     mesh = gmd.read_mesh(out)
-    assert [mesh.points[c.corners].tolist() for _, c in mesh.by_kind()] == [
-        POINTS[cells].tolist() for _, cells in CELLS[:3]]
+    assert [mesh.points[c.corners].tolist() for _, c in mesh.by_kind()] == [  # triangle6 by its corners
+        POINTS[cells].tolist() for cells in ([[3, 4]], [[0, 1, 2], [0, 2, 3], [0, 1, 4]], [[0, 1, 2, 3]])]
     assert mesh.segment_radius.tolist() == [0.25]
     groups = [c.group.tolist() for _, c in mesh.by_kind()]
-    assert groups == ([list(p) for p in PHYSICAL[:3]] if source == "msh" else [[0], [0, 0], [0]])
+    assert groups == ([[7], [1, 2, 5], [3]] if source == "msh" else [[0], [0, 0, 0], [0]])
 
 
 def test_meshio_reads_and_writes_gmd_with_groups_and_volumes(tmp_path):
