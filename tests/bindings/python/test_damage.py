@@ -69,11 +69,3 @@ def test_a_file_that_shrinks_while_it_is_read_is_damage(tmp_path, good_bytes):
     with pytest.raises(gmd.DamagedFileError) as caught:
         list(reader)
     assert (caught.value.stop, caught.value.records_read) == ("changed", 1)
-
-
-def test_a_clean_file_reports_no_damage(tmp_path, good_bytes):
-    path = tmp_path / "good.gmd"
-    reader = gmd.open(path)
-    assert (len(reader), reader.damage) == (3, None)
-    assert list(reader) == TRIANGLES and reader.closed
-    assert gmd.read_mesh(path).damage is None

@@ -44,6 +44,7 @@ def test_5000_reading_loops_with_and_without_break_leak_no_descriptor(tmp_path):
     with gmd.create(path) as out:
         for i in range(3):
             out.write(gmd.Tolerance(i))
+    assert len(gmd.open(path)) == 3 and gmd.open(path).damage is None
     assert run(LOOPS, path) == ["0"]
 
 

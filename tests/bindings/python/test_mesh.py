@@ -27,7 +27,7 @@ def test_read_mesh_gives_each_cell_its_corners_group_volumes_and_record(tmp_path
     path = tmp_path / "sample.gmd"
     write_records(path, SAMPLE)
     mesh = gmd.read_mesh(path, merge_points=merge)
-    assert len(mesh.points) == (5 if merge else 3 + 4 + 2 + 2 + 3 + 3)
+    assert len(mesh.points) == (5 if merge else 3 + 4 + 2 + 2 + 3 + 3) and mesh.damage is None
     expected = {"line": [3, 4], "triangle": [0, 5, 6], "quad": [2]}
     for name, cells in mesh.by_kind():
         assert cells.record.tolist() == expected[name]
