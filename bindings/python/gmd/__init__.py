@@ -41,9 +41,8 @@ __all__ = [
 ]
 
 try:
-    import meshio as _meshio_module  # noqa: F401 - only whether it is there
-except ImportError:
+    from ._meshio import register as _register_with_meshio
+except ImportError:  # no meshio: nothing to register with
     pass
 else:
-    from ._meshio import register as _register
-    _register()
+    _register_with_meshio()

@@ -1,7 +1,7 @@
 """Reading and writing GMD files record by record."""
 import ctypes
 import os
-from typing import Iterator, Optional
+from typing import Iterator
 
 from . import _handle as H
 from . import _kit

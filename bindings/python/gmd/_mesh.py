@@ -96,7 +96,7 @@ def read_mesh(path, merge_points: bool = False, on_damage: str = "raise") -> Mes
     sets Mesh.damage instead (a file that is not GMD at all raises
     NotGmdFileError either way)."""
     if on_damage not in ("raise", "stop"):
-        raise ValueError("on_damage must be 'raise' or 'stop', not %r" % (on_damage,))
+        raise ValueError("on_damage must be one of raise, stop, not %r" % (on_damage,))
     lib = kit()
     counts, report, reader = _kit.MeshStruct(), _kit.Report(), ctypes.c_void_p()
     options = (_kit.MERGE_POINTS if merge_points else 0) | (_kit.KEEP_DAMAGED if on_damage == "stop" else 0)
