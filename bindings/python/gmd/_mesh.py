@@ -52,11 +52,12 @@ class Mesh:
 
     points: float32 array (n, 3) of coordinates in the file's length unit;
     segments, triangles, quads: Cells; segment_radius: float32 array, the
-    wire radius of each segment (0 where the record has none); damage: None,
+    wire radius of each segment (0 where the record has none; None in a mesh
+    to write: segments without radius); damage: None,
     or the DamagedFileError of a damaged file read with on_damage="stop"."""
     points: np.ndarray
     segments: Cells
-    segment_radius: np.ndarray
+    segment_radius: Optional[np.ndarray]
     triangles: Cells
     quads: Cells
     damage: Optional[DamagedFileError] = None
@@ -129,13 +130,12 @@ def write_mesh(path, points, cells=None, groups=None, volumes=None, radius=None,
     name, each a number for every cell of that kind or an array with one
     entry per cell (volumes: (m, 2) for polygons, (m,) for segments); groups
     hold -127 to 127. radius: the segments' wire radius, a number or an
-    array. A Mesh as `points` writes that mesh, in its record order.
+    array; without it segments are written without one. A Mesh as `points` writes that mesh, in its record order.
     append: add the records at the end of an existing file."""
     if isinstance(points, Mesh):
         mesh = points
     else:
         mesh = _build(points, _by_name(cells), groups or {}, volumes or {}, radius)
-    _check_groups(mesh)
     lib = kit()
     report = _kit.Report()
     struct = mesh._struct()
@@ -172,7 +172,7 @@ def _build(points, cells, groups, volumes, radius):
         kinds[name] = Cells(np.ascontiguousarray(corners, np.int64),
                             _per_cell(groups.get(name, 0), count, np.int32, name + " groups"),
                             _volumes(volumes.get(name), count, name), None)
-    segment_radius = _per_cell(0.0 if radius is None else radius, len(kinds["line"]), np.float32, "radius")
+    segment_radius = None if radius is None else _per_cell(radius, len(kinds["line"]), np.float32, "radius")
     return Mesh(points, kinds["line"], segment_radius, kinds["triangle"], kinds["quad"])
 
 
@@ -204,10 +204,3 @@ def _volumes(value, count, name):
             name, "one number or %d" % count if name == "line" else "one pair or shape (%d, 2)" % count,
             array.shape))
     return np.ascontiguousarray(array, np.int32)
-
-
-def _check_groups(mesh):
-    for name, cells in mesh.by_kind():
-        if len(cells) and (cells.group.min() < -127 or cells.group.max() > 127):
-            bad = cells.group[(cells.group < -127) | (cells.group > 127)][0]
-            raise GmdValueError("%s group %d is outside -127 to 127 (a group byte)" % (name, bad))

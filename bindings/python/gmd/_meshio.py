@@ -56,8 +56,9 @@ def write(filename, mesh: meshio.Mesh, radius=None, append: bool = False) -> Non
         if "gmd:volume" in mesh.cell_data:
             # A third column is padding some formats (Gmsh, VTK) add.
             into["volumes"].append(np.asarray(mesh.cell_data["gmd:volume"][i]).reshape(count, -1)[:, :2])
-        into["radius"].append(np.full(count, radius, np.float32) if radius is not None
-                              else _column(mesh, "gmd:radius", i, count, 0.0))
+        if radius is not None or "gmd:radius" in mesh.cell_data:
+            into["radius"].append(np.full(count, radius, np.float32) if radius is not None
+                                  else _column(mesh, "gmd:radius", i, count, 0.0))
     if left_out:
         warnings.warn("%s: GMD holds line, triangle and quad cells only; left out: %s"
                       % (filename, ", ".join(sorted(left_out))), stacklevel=2)
@@ -70,7 +71,7 @@ def write(filename, mesh: meshio.Mesh, radius=None, append: bool = False) -> Non
         volumes["line"] = volumes["line"][:, 0]
     write_mesh(filename, points, {name: parts["cells"] for name, parts in kinds.items()},
                groups={name: parts["groups"] for name, parts in kinds.items()}, volumes=volumes,
-               radius=kinds["line"]["radius"] if "line" in kinds else None, append=append)
+               radius=kinds.get("line", {}).get("radius"), append=append)
 
 
 def _column(mesh, key, block, count, default):

@@ -62,13 +62,13 @@ def test_write_mesh_writes_segments_triangles_then_quads_with_their_attributes(t
         gmd.Segment([D, E], radius=0.125, volume=7),
         gmd.Triangle([C, A, B], volumes=[3, 4], group=1), gmd.Triangle([A, C, D], volumes=[5, 6], group=-2),
         gmd.Quad([A, B, C, D], group=9)]
-    gmd.write_mesh(path, points, {"triangle": [[0, 1, 4]]}, append=True)
-    assert len(gmd.open(path)) == 5
+    gmd.write_mesh(path, points, {"line": [[0, 1]]}, append=True)  # no radius: none written
+    assert list(gmd.open(path))[4:] == [gmd.Segment([A, B])]
 
 
 BAD_MESHES = [  # (points, cells, keywords, message)
-    ([A, B, C], {"triangle": [[0, 1, 2]]}, dict(groups={"triangle": 200}), "group 200 is outside -127 to 127"),
-    ([A, B, C], {"triangle": [[0, 1, 3]]}, {}, "invalid argument"),
+    ([A, B, C], {"triangle": [[0, 1, 2]]}, dict(groups={"triangle": 200}), "triangle 0: group 200 outside"),
+    ([A, B, C], {"triangle": [[0, 1, 3]]}, {}, "triangle 0: point index 3 out of range"),
     ([A, B, C], {"triangle": [[0, 1]]}, {}, r"shape \(m, 3\)"),
     ([A, B, C], {"tetra": [[0, 1, 2, 2]]}, {}, "no cells of kind 'tetra'"),
     ([[0, 0], [1, 1]], {"line": [[0, 1]]}, {}, r"shape \(n, 3\)"),
