@@ -26,3 +26,7 @@ def test_python_reads_what_the_c_api_wrote(tmp_path):
     path = tmp_path / "c.gmd"
     subprocess.run([HELPER, str(path)], check=True)
     assert list(gmd.open(path)) == REFERENCE
+
+
+def test_the_package_and_its_client_library_are_one_release():
+    assert gmd.__version__ == gmd._library.kit().gmdk_version().decode()
