@@ -28,7 +28,7 @@ I386_PACKAGES := g++-i686-linux-gnu qemu-user-static
 
 .PHONY: all setup build asan check test test-asan test-tsan test-clang valgrind fuzz fuzz-build coverage demo docs install clean \
         native-writer check-windows check-bigendian check-i386 \
-        bench bench-instructions bench-tool
+        bench bench-instructions bench-tool bench-python
 
 all: build
 
@@ -166,6 +166,13 @@ bench-instructions: build
 BENCH_TRIANGLES ?= 5000000
 bench-tool: build
 	/usr/bin/python3 bench/tool_bench.py $(BUILD_DIR) $(BENCH_TRIANGLES)
+
+# gmd.read_mesh and gmd.write_mesh against the C loops, 5,000,000 triangles
+# (about 1 GB of scratch files and memory).
+bench-python: build
+	GMD_LIBRARY=$(abspath $(BUILD_DIR))/libgmd.so GMDKIT_LIBRARY=$(abspath $(BUILD_DIR))/kit/libgmdkit.so \
+	  PYTHONPATH=bindings/python /usr/bin/python3 bench/python_mesh.py $(BUILD_DIR)/bench/gmd_bench_loops \
+	  $(BUILD_DIR)/bench-python
 
 demo: build
 	$(BUILD_DIR)/examples/gmd_demo example.gmd
