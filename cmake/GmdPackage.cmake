@@ -1,0 +1,51 @@
+# Debian packages, one per install component (`make package`, which
+# configures a build with the prefix /usr so that the libraries land in the
+# multiarch libdir):
+#   libgmd1      Runtime
+#   libgmd-dev   Development, depends on libgmd1 of the same version
+#   gmd-tools    Tools, depends on libgmd1
+#   python3-gmd  Python, depends on libgmd1, python3 and python3-numpy
+# dpkg-shlibdeps adds what the binaries need from the system (libc, libstdc++,
+# libpng, libgfortran).
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME libgmd)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "libgmd developers")
+set(CPACK_PACKAGE_CONTACT "libgmd developers <libgmd@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Reads and writes GMD geometry-record files")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libgmd1)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libgmd-dev)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
+set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME gmd-tools)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-gmd)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "python3, python3-numpy")
+set(CPACK_DEBIAN_PYTHON_PACKAGE_RECOMMENDS python3-meshio)
+
+set(CPACK_COMPONENTS_ALL Runtime Development)
+if(TARGET gmd_tool)
+  list(APPEND CPACK_COMPONENTS_ALL Tools)
+endif()
+if(GMD_WITH_PYTHON)
+  list(APPEND CPACK_COMPONENTS_ALL Python)
+endif()
+
+include(CPack)
+cpack_add_component(Runtime DISPLAY_NAME "libgmd shared libraries"
+  DESCRIPTION "libgmd, which reads and writes GMD geometry-record files, and gmdkit, its client layer (scan and diagnose a file, whole meshes as arrays)")
+cpack_add_component(Development DISPLAY_NAME "libgmd development files" DEPENDS Runtime
+  DESCRIPTION "Headers, static libraries, CMake package, pkg-config files and Fortran module of libgmd and gmdkit")
+cpack_add_component(Tools DISPLAY_NAME "gmd command-line tool" DEPENDS Runtime
+  DESCRIPTION "gmd inspects, checks, compares, converts and renders GMD files")
+cpack_add_component(Python DISPLAY_NAME "Python package gmd" DEPENDS Runtime
+  DESCRIPTION "Python package gmd: GMD records and whole meshes as numpy arrays, a meshio format")
