@@ -19,6 +19,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Our own libraries, which the programs and the other libraries need, are in
+# the build tree; the package dependencies below name their package.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS
+  ${PROJECT_BINARY_DIR} ${PROJECT_BINARY_DIR}/kit ${PROJECT_BINARY_DIR}/bindings)
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 
