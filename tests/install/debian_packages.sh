@@ -30,6 +30,19 @@ for package in $packages; do
     fi
 done
 
+# The files of the packages that exist, of those a purge must remove.
+ours() {
+    for path in /usr/bin/gmd /usr/include/gmd.h /usr/include/gmdkit.h /usr/lib/python3/dist-packages/gmd \
+                /usr/lib/*/cmake/gmd /usr/lib/*/libgmd.so.1 /usr/share/man/man1/gmd.1*; do
+        [ -e "$path" ] && echo "$path"
+    done
+    return 0
+}
+if [ -n "$(ours)" ]; then
+    echo "debian_packages: $(ours | head -n 1) exists already; not replacing it" >&2
+    exit 1
+fi
+
 work=$(mktemp -d)
 chmod 755 "$work"
 installed() { dpkg-query -W -f='${Package}:${Architecture} ${Version} ${Status}\n' | sort; }
@@ -46,6 +59,10 @@ cleanup() {
         diff "$work/before" "$work/after" >&2 || true
         result=1
     fi
+    for path in $(ours); do
+        echo "debian_packages: left behind: $path" >&2
+        result=1
+    done
     rm -rf "$work"
     exit $result
 }
