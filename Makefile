@@ -28,7 +28,7 @@ I386_DIR ?= build-i386
 # Cross builds: the library, the suite and write_model, nothing that needs
 # host-only packages.
 CROSS_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGMD_BUILD_TOOLS=OFF -DGMD_BUILD_BINDINGS=OFF \
-               -DGMD_BUILD_EXAMPLES=OFF -DGMD_NATIVE_WRITE_MODEL=$(abspath $(BUILD_DIR))/tests/gmd_write_model
+               -DGMD_BUILD_EXAMPLES=OFF -DGMD_BUILD_BENCH=OFF -DGMD_NATIVE_WRITE_MODEL=$(abspath $(BUILD_DIR))/tests/gmd_write_model
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64
 BIGENDIAN_PACKAGES := g++-s390x-linux-gnu qemu-user-static
 I386_PACKAGES := g++-i686-linux-gnu qemu-user-static
@@ -118,7 +118,7 @@ coverage: setup
 # the parts that only the gcc build needs to cover.
 test-clang: setup
 	cmake -S . -B $(CLANG_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-	  -DGMD_BUILD_TOOLS=OFF -DGMD_BUILD_BINDINGS=OFF -DGMD_BUILD_EXAMPLES=OFF $(CMAKE_FLAGS)
+	  -DGMD_BUILD_TOOLS=OFF -DGMD_BUILD_BINDINGS=OFF -DGMD_BUILD_EXAMPLES=OFF -DGMD_BUILD_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build $(CLANG_DIR) -j $(JOBS)
 	cd $(CLANG_DIR) && ctest --output-on-failure -j $(JOBS) -E 'api_reference|^install_'
 
