@@ -84,4 +84,4 @@ assert gmd.__file__.startswith('$pythondir'), gmd.__file__
 assert os.path.samefile(gmd._install.LIBDIR, '$libdir'), gmd._install.LIBDIR
 ")
 fi
-echo "installed into a temporary prefix; C, Fortran, tool and Python clients used it"
+echo "installed into a temporary prefix; a client of each installed part used it"
