@@ -7,8 +7,8 @@
 #                Fortran module and gmd-fortran.pc
 #   Tools        the gmd command and its man page
 #   Python       the Python package gmd
-# Every install() names its component: a file without one would be in no package.
-include(GNUInstallDirs)
+# Every install() names its component: a file without one would be in no
+# package. The folders are those of cmake/GmdInstallDirs.cmake.
 include(CMakePackageConfigHelpers)
 
 set(GMD_LIBRARIES gmd gmd_static gmdkit gmdkit_static)
@@ -44,7 +44,6 @@ install(TARGETS ${GMD_LIBRARIES} EXPORT gmdTargets
 install(FILES ${PROJECT_SOURCE_DIR}/include/gmd.h ${PROJECT_SOURCE_DIR}/kit/include/gmdkit.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT Development)
 
-set(GMD_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/gmd)
 install(EXPORT gmdTargets NAMESPACE gmd:: DESTINATION ${GMD_CMAKE_DIR} COMPONENT Development)
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/gmdConfig.cmake.in
   ${PROJECT_BINARY_DIR}/gmdConfig.cmake
@@ -54,17 +53,6 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/gmdConfigVersion.cmake
 install(FILES ${PROJECT_BINARY_DIR}/gmdConfig.cmake ${PROJECT_BINARY_DIR}/gmdConfigVersion.cmake
   DESTINATION ${GMD_CMAKE_DIR} COMPONENT Development)
 
-# The .pc files find the prefix from their own place, so the tree can be
-# installed with `cmake --install --prefix` anywhere and moved afterwards.
-# GMD_PC_PREFIX is the prefix as a .pc file in GMD_PC_DIR writes it.
-set(GMD_PC_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
-if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
-  set(GMD_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
-else()
-  file(RELATIVE_PATH GMD_PC_UP "/root/${GMD_PC_DIR}" "/root")
-  string(REGEX REPLACE "/$" "" GMD_PC_UP "${GMD_PC_UP}")
-  set(GMD_PC_PREFIX "\${pcfiledir}/${GMD_PC_UP}")
-endif()
 foreach(pc gmd gmdkit)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/${pc}.pc.in ${PROJECT_BINARY_DIR}/${pc}.pc @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/${pc}.pc DESTINATION ${GMD_PC_DIR} COMPONENT Development)
@@ -75,28 +63,10 @@ if(TARGET gmd_tool)
   install(FILES ${PROJECT_SOURCE_DIR}/docs/gmd.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT Tools)
 endif()
 
-# The Python package goes where the interpreter of the prefix looks: Debian's
-# python3 reads /usr/lib/python3/dist-packages and
-# /usr/local/lib/python3.X/dist-packages; any other prefix gets Python's own
-# layout, lib/python3.X/site-packages, for PYTHONPATH. _install.py, written at
-# install time, tells the package where its libraries are, so that it needs no
-# environment variable.
+# _install.py, written at install time, tells the Python package where its
+# libraries are, so that it needs no environment variable.
 if(GMD_WITH_PYTHON)
-  execute_process(COMMAND ${GMD_PYTHON} -c "import sys; print('%d.%d' % sys.version_info[:2])"
-    OUTPUT_VARIABLE gmd_python_version OUTPUT_STRIP_TRAILING_WHITESPACE)
-  if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
-    set(gmd_python_dir lib/python3/dist-packages)
-  elseif(CMAKE_INSTALL_PREFIX STREQUAL "/usr/local")
-    set(gmd_python_dir lib/python${gmd_python_version}/dist-packages)
-  else()
-    set(gmd_python_dir lib/python${gmd_python_version}/site-packages)
-  endif()
-  set(GMD_INSTALL_PYTHONDIR "" CACHE STRING
-    "Where the Python package gmd is installed, relative to the prefix (empty: chosen from the prefix)")
-  if(GMD_INSTALL_PYTHONDIR)
-    set(gmd_python_dir ${GMD_INSTALL_PYTHONDIR})
-  endif()
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/bindings/python/gmd DESTINATION ${gmd_python_dir}
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/bindings/python/gmd DESTINATION ${GMD_PYTHON_DIR}
     COMPONENT Python
     PATTERN __pycache__ EXCLUDE
     PATTERN _install.py EXCLUDE)
@@ -107,7 +77,7 @@ if(GMD_WITH_PYTHON)
     if(NOT IS_ABSOLUTE \"\${gmd_libdir}\")
       set(gmd_libdir \"\${CMAKE_INSTALL_PREFIX}/\${gmd_libdir}\")
     endif()
-    set(gmd_python_dir \"${gmd_python_dir}\")
+    set(gmd_python_dir \"${GMD_PYTHON_DIR}\")
     if(NOT IS_ABSOLUTE \"\${gmd_python_dir}\")
       set(gmd_python_dir \"\${CMAKE_INSTALL_PREFIX}/\${gmd_python_dir}\")
     endif()
