@@ -21,7 +21,7 @@ target_compile_definitions(gmd_static INTERFACE GMD_STATIC)
 
 # Installed programs and libraries find the others in the prefix's libdir,
 # unless that is a place the dynamic linker searches anyway (/usr): then they
-# carry no run path.
+# carry no run path. (libgmd_fortran always looks beside itself.)
 set(GMD_ABSOLUTE_LIBDIR ${CMAKE_INSTALL_FULL_LIBDIR})
 list(FIND CMAKE_PLATFORM_IMPLICIT_LINK_DIRECTORIES "${GMD_ABSOLUTE_LIBDIR}" gmd_system_libdir)
 if(gmd_system_libdir EQUAL -1 AND NOT APPLE AND NOT WIN32)
@@ -29,9 +29,6 @@ if(gmd_system_libdir EQUAL -1 AND NOT APPLE AND NOT WIN32)
   set(GMD_LIBRARY_RPATH "$ORIGIN")
   set(GMD_PROGRAM_RPATH "$ORIGIN/${gmd_bin_to_lib}")
   set_target_properties(gmdkit PROPERTIES INSTALL_RPATH "${GMD_LIBRARY_RPATH}")
-  if(TARGET gmd_fortran)
-    set_target_properties(gmd_fortran PROPERTIES INSTALL_RPATH "${GMD_LIBRARY_RPATH}")
-  endif()
   if(TARGET gmd_tool)
     set_target_properties(gmd_tool PROPERTIES INSTALL_RPATH "${GMD_PROGRAM_RPATH}")
   endif()

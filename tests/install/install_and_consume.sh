@@ -1,19 +1,19 @@
 #!/bin/sh
-# Usage: install_and_consume.sh CMAKE BUILD_DIR SOURCE_DIR CC PKG_CONFIG [tool] [python=PYTHON] [fortran=FC]
+# Usage: install_and_consume.sh CMAKE BUILD_DIR SOURCE_DIR CC PKG_CONFIG [tool] [python=PYTHON]
 # Installs BUILD_DIR into a fresh prefix, checks the installed files, then
 # uses the prefix as a client would: C programs through find_package(gmd)
-# (shared and static libgmd and gmdkit) and through pkg-config (gmd, gmdkit,
-# gmd-fortran), the installed gmd command, man page and Python package.
+# (shared and static libgmd and gmdkit) and through pkg-config (gmd,
+# gmdkit), the installed gmd command, man page and Python package.
+# fortran_consume.sh does the same for the Fortran module.
 # Empty arguments stand for parts that were not built.
 set -eu
 cmake=$1 build=$2 here=$3 cc=$4 pkgconfig=$5
 shift 5
-tool=no python= fc=
+tool=no python=
 for part in "$@"; do
     case $part in
         tool) tool=yes ;;
         python=*) python=${part#python=} ;;
-        fortran=*) fc=${part#fortran=} ;;
     esac
 done
 work=$(mktemp -d)
@@ -35,7 +35,6 @@ expect "$prefix/include/gmd.h" "$prefix/include/gmdkit.h" \
        "$libdir/cmake/gmd/gmdConfig.cmake" "$libdir/cmake/gmd/gmdConfigVersion.cmake" \
        "$libdir/pkgconfig/gmd.pc" "$libdir/pkgconfig/gmdkit.pc"
 [ $tool = yes ] && expect "$prefix/bin/gmd" "$prefix/share/man/man1/gmd.1"
-[ -n "$fc" ] && expect "$prefix/include/gmd.mod" "$libdir/pkgconfig/gmd-fortran.pc"
 if [ -n "$python" ]; then
     pythondir=$(ls -d "$prefix"/lib/python3*/*-packages 2>/dev/null | head -n 1)
     expect "$pythondir/gmd/__init__.py" "$pythondir/gmd/_install.py"
@@ -60,12 +59,6 @@ export PKG_CONFIG_PATH="$libdir/pkgconfig"
 "$cc" -o "$work/kit_consumer_pc" "$here/consumer/kit_consumer.c" $("$pkgconfig" --cflags --libs gmdkit gmd) \
     -Wl,-rpath,"$libdir"
 "$work/kit_consumer_pc" "$work/pkgconfig-kit.gmd"
-if [ -n "$fc" ]; then
-    # shellcheck disable=SC2046
-    "$fc" -o "$work/consumer_f90" "$here/consumer/consumer.f90" $("$pkgconfig" --cflags --libs gmd-fortran) \
-        -Wl,-rpath,"$libdir" -J "$work"
-    "$work/consumer_f90" "$work/fortran.gmd"
-fi
 
 # The installed programs and the Python package find the libraries of the
 # prefix by themselves.
