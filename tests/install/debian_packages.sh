@@ -32,8 +32,8 @@ done
 
 # The files of the packages that exist, of those a purge must remove.
 ours() {
-    for path in /usr/bin/gmd /usr/include/gmd.h /usr/include/gmdkit.h /usr/lib/python3/dist-packages/gmd \
-                /usr/lib/*/cmake/gmd /usr/lib/*/libgmd.so.1 /usr/share/man/man1/gmd.1*; do
+    for path in /usr/bin/gmd /usr/include/gmd.h /usr/include/gmdkit.h /usr/include/gmd /usr/lib/python3/dist-packages/gmd \
+                /usr/lib/*/cmake/gmd /usr/lib/*/libgmd.so.1 /usr/lib/*/libgmd_fortran.so.1 /usr/share/man/man1/gmd.1*; do
         [ -e "$path" ] && echo "$path"
     done
     return 0
