@@ -39,7 +39,7 @@ for sub in $subcommands; do
     done
     # The options the section describes: the line after each .TP.
     described=$(printf '%s\n' "$text" | awk 'tag { print; tag = 0 } /^\.TP/ { tag = 1 }' |
-                grep -o '\\-\\-[a-z][a-z-]*\|\\-[a-z]\b' | sed 's/\\-/-/g' || true)
+                sed 's/\\-/-/g' | grep -oE -- '(^|[ "])--?[a-z][a-z-]*' | tr -d ' "' || true)
     help=$("$gmd" "$sub" --help | options)
     for option in $described; do
         if ! printf '%s\n' "$help" | grep -qx -- "$option"; then
