@@ -193,8 +193,9 @@ install: setup $(BUILD_DIR)/CMakeCache.txt
 # Debian packages libgmd1, libgmd-dev, gmd-tools and python3-gmd in
 # $(PACKAGE_DIR), from a build for the prefix /usr.
 package: setup
-	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr $(PARTS_ON) \
-	  -DGMD_BUILD_TESTS=OFF -DGMD_BUILD_EXAMPLES=OFF -DGMD_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DGMD_BUILD_TOOLS=ON -DGMD_BUILD_BINDINGS=ON -DGMD_BUILD_TESTS=OFF -DGMD_BUILD_EXAMPLES=OFF \
+	  -DGMD_BUILD_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	cd $(PACKAGE_DIR) && cpack -G DEB
 
