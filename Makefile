@@ -36,7 +36,7 @@ I386_PACKAGES := g++-i686-linux-gnu qemu-user-static
 .PHONY: all setup build asan check test test-asan test-tsan test-clang valgrind fuzz fuzz-build coverage demo docs install clean \
         package test-packages \
         native-writer check-windows check-bigendian check-i386 \
-        bench bench-instructions
+        bench bench-instructions bench-tool
 
 all: build
 
@@ -94,12 +94,12 @@ valgrind: build
 fuzz-build: setup
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 	  -DGMD_BUILD_FUZZERS=ON -DGMD_BUILD_TESTS=OFF -DGMD_BUILD_EXAMPLES=OFF $(CMAKE_FLAGS)
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target read_fuzzer sequence_fuzzer scan_fuzzer
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target read_fuzzer sequence_fuzzer scan_fuzzer stl_fuzzer obj_fuzzer
 
 # Runs each harness for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600), starting
 # from the checked-in corpus; new inputs go to a scratch folder.
 fuzz: fuzz-build
-	for h in read sequence scan; do \
+	for h in read sequence scan stl obj; do \
 	  mkdir -p $(FUZZ_DIR)/corpus-$$h && \
 	  $(FUZZ_DIR)/fuzz/$${h}_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	    $(FUZZ_DIR)/corpus-$$h fuzz/corpus/$$h || exit 1; \
@@ -169,6 +169,12 @@ bench: build
 
 bench-instructions: build
 	bench/instructions.sh $(BUILD_DIR)/bench/gmd_bench_calls
+
+# The gmd tool against the library's read loop on a file of BENCH_TRIANGLES
+# triangles, in the same run (the ratios of docs/performance.md).
+BENCH_TRIANGLES ?= 5000000
+bench-tool: build
+	/usr/bin/python3 bench/tool_bench.py $(BUILD_DIR) $(BENCH_TRIANGLES)
 
 demo: build
 	$(BUILD_DIR)/examples/gmd_demo example.gmd
