@@ -156,6 +156,7 @@ check-i386: native-writer
 # instructions per record of the triangle loops under callgrind.
 bench: build
 	cd $(BUILD_DIR) && ./bench/gmd_bench --benchmark_color=false
+	cd $(BUILD_DIR) && ./bench/kit_bench --benchmark_color=false
 
 bench-instructions: build
 	bench/instructions.sh $(BUILD_DIR)/bench/gmd_bench_calls

@@ -148,7 +148,8 @@ TEST(MeshAttributeGetters, ReadOnlyWordsTheRecordHolds) {
         {"code 3", withCount('A', 3, 12, 3, 3), -1, false, -1, 9, 12},
         {"code 4", withCount('A', 4, 15, 0, 0), -1, false, -1, 12, 15},
         {"code 1, list shorter than its count", withCount('A', 1, 9, 3, 2), -1, false, -1, -1, -1},
-        {"code 2, negative count", withCount('A', 2, 12, -1, 0), -1, false, -1, -1, -1},
+        {"code 2, negative count", withCount('A', 2, 12, -1, 0), -1, false, -1, -1, 12},  // copies nothing
+        {"code 1, negative count", withCount('A', 1, 9, -2, 0), -1, false, -1, -1, 9},
         {"code 3 without room for its orientation", frame('A', countingWords(10), 0, 3), -1, false, -1, -1, -1},
         {"code 4 without its thickness count", frame('A', countingWords(15), 0, 4), -1, false, -1, 12, -1},
         {"'P' with byte 7 set", frame('P', countingWords(9), 0, 2), -1, false, -1, -1, -1},
@@ -185,7 +186,7 @@ TEST(MeshAttributeGetters, ReadOnlyWordsTheRecordHolds) {
         if (c.thickness >= 0) {
             ASSERT_EQ(n, static_cast<int32_t>(words[c.thickness]));
             for (int32_t i = 0; i < n; ++i) EXPECT_EQ(floatBits(t[i]), words[c.thickness + 1 + i]);
-            EXPECT_EQ(t[n], -1) << "copied past the list";
+            EXPECT_EQ(t[n < 0 ? 0 : n], -1) << "copied past the list";
         } else {
             EXPECT_EQ(n, 0);
             EXPECT_EQ(t[0], -1);

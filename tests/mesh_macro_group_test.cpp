@@ -46,6 +46,7 @@ TEST(MeshMacroGroupSetters, GiveGroupListThenNameInEitherOrder) {
         {"g", frame('U', intWords({3, 4, 9, 2}))}, {"G", frame('U', intWords({0}))}, {"n", frame('U', five)},
         {"on", frame('U', join({seven, five}))}, {"no", frame('U', join({seven, five}))},
         {"gnoi", frame('U', join({intWords({1, 8}), five}))},  // a new list replaces the last and keeps the name
+        {"xno", frame('U', join({seven, intWords({4}), textWords("xy  "), five}))},  // a second name is no list
         {"xGg", frame('U', join({intWords({3, 4, 9, 2, 4}), textWords("xy  ")}))},  // and may grow
         {"eo", frame('U', intWords({2, 7, 8, 0}))}, {"oe", frame('U', intWords({2, 7, 8, 0}))},
         {"Gw", frame('U', join({intWords({0, 12}), textWords("twelve chars")}))},
@@ -54,27 +55,28 @@ TEST(MeshMacroGroupSetters, GiveGroupListThenNameInEitherOrder) {
 }
 
 TEST(MeshMacroGroupGetters, ReadOnlyBlocksInsideTheRecord) {
+    constexpr int kRefused = INT32_MIN;
     struct Case {
         const char* name;
         Words words;
-        int groups;        // group count, or -1 when refused
+        int groups;        // group count, or kRefused
         const char* text;  // the name, or nullptr when refused
     };
     const Case cases[] = {
-        {"no words", {}, -1, nullptr},
+        {"no words", {}, kRefused, nullptr},
         {"groups, no name", intWords({2, 5, 6}), 2, nullptr},
         {"no groups, no name", intWords({0}), 0, nullptr},
         {"groups and name", join({intWords({1, 5, 8}), textWords("Copper1 ")}), 1, "Copper1 "},
         {"empty name", intWords({1, 5, 0}), 1, ""},
-        {"count beyond the record", intWords({3, 5, 6}), -1, nullptr},
-        {"negative count", intWords({-1, 5, 6}), -1, nullptr},
+        {"count beyond the record", intWords({3, 5, 6}), kRefused, nullptr},
+        {"negative count", intWords({-1, 5, 6}), -1, nullptr},  // counts no groups and places no name
         {"name length beyond the record", join({intWords({1, 5, 8}), textWords("abcd")}), 1, nullptr},
         {"name length not a multiple of 4 beyond the record", join({intWords({0, 5}), textWords("abcd")}), 0,
          nullptr},
         {"name length not a multiple of 4 inside the record", join({intWords({0, 3}), textWords("abcd")}), 0, "abc"},
         {"negative name length", join({intWords({0, -4}), textWords("abcd")}), 0, nullptr},
         {"name with a NUL byte", join({intWords({0, 8}), textWords(std::string("ab\0defgh", 8))}), 0, "ab"},
-        {"name block only", join({intWords({4}), textWords("abcd")}), -1, nullptr},
+        {"name block only", join({intWords({4}), textWords("abcd")}), kRefused, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -84,9 +86,9 @@ TEST(MeshMacroGroupGetters, ReadOnlyBlocksInsideTheRecord) {
         int32_t n = -7;
         std::vector<int32_t> list(4, -7);
         EXPECT_EQ(GMD_GetScattVertexNumAdjacent(f, &n), 0) << "a 'U' is no scattered vertex";
-        EXPECT_EQ(GMD_GetMacroGroupNumGroups(f, &n), c.groups >= 0 ? 1 : 0);
-        EXPECT_EQ(GMD_GetMacroGroupGroups(f, list.data()), c.groups >= 0 ? 1 : 0);
-        if (c.groups >= 0) {
+        EXPECT_EQ(GMD_GetMacroGroupNumGroups(f, &n), c.groups != kRefused ? 1 : 0);
+        EXPECT_EQ(GMD_GetMacroGroupGroups(f, list.data()), c.groups != kRefused ? 1 : 0);
+        if (c.groups != kRefused) {
             EXPECT_EQ(n, c.groups);
             for (int i = 0; i < c.groups; ++i) EXPECT_EQ(static_cast<uint32_t>(list[i]), c.words[1 + i]);
         } else {

@@ -56,6 +56,7 @@ TEST(MeshWedgeReading, AcceptsTwelveOrFourteenWords) {
     const Case cases[] = {
         {'W', 12, 'W'}, {'W', 14, 'W'}, {'W', 13, 0}, {'W', 11, 0}, {'w', 14, 'w'}, {'w', 12, 'w'},
         {'w', 13, 0},   {'w', 15, 0},   {'e', 14, 'e'}, {'e', 12, 'e'}, {'e', 0, 0},  {'e', 3, 0},
+        {'W', 0, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.letter << " with " << c.words << " words");
@@ -89,12 +90,19 @@ TEST(MeshWedgeReading, AcceptsTwelveOrFourteenWords) {
             EXPECT_EQ(left, 21);
             EXPECT_EQ(right, 22);
         }
-        // The adjacency setters never grow a 'w' or 'e' record.
+        // The adjacency setters never grow a 'w' or 'e' record; a 'W' of any
+        // length becomes a 14-word edge whose missing words are 0.
+        GMD_SetEdgeAdjacentPolygon(f, 9);
         GMD_SetWedgeLeftAdjacentPolygon(f, 9);
         GMD_SetWedgeRightAdjacentPolygon(f, 9);
-        GMD_SetEdgeAdjacentPolygon(f, 9);
         if (adjacent) {
             EXPECT_EQ(wordsInHand(f).size(), c.words);
+        } else {
+            const std::size_t kept = c.words < 12 ? c.words : 12;
+            EXPECT_EQ(wordsInHand(f), join({Words(words.begin(), words.begin() + static_cast<long>(kept)),
+                                            zeroWords(12 - kept), intWords({9, 9})}));
+            EXPECT_EQ(GMD_GetEWRightAdjacentPolygon(f, &right), 1);
+            EXPECT_EQ(right, 9);
         }
     }
 }

@@ -212,10 +212,50 @@ TEST(NurbsAccessors, PerBoundaryAccessorsAddressSingleValues) {
     ASSERT_EQ(GMD_SetNurbsBoundaryDimension(h, 1, 13), 1);
     EXPECT_EQ(GMD_GetNurbsBoundaryPoints(h, 1, all.data()), 1);
     ASSERT_EQ(GMD_SetNurbsBoundaryDimension(h, 0, -1), 1);
-    EXPECT_EQ(GMD_GetNurbsBoundaryPoints(h, 0, all.data()), 0) << "negative dimension";
-    EXPECT_EQ(GMD_SetNurbsBoundaryPoints(h, 1, five), 0) << "starts after a negative dimension";
+    all.assign(16, -1.0f);
+    EXPECT_EQ(GMD_GetNurbsBoundaryPoints(h, 0, all.data()), 1) << "a negative dimension addresses no value";
+    EXPECT_EQ(all[0], -1.0f);
+    EXPECT_EQ(GMD_SetNurbsBoundaryPoints(h, 1, five), 0) << "starts before the first value";
     EXPECT_EQ(GMD_GetNurbsBoundaryPoint(h, 1, 0, values.data()), 0);
     EXPECT_EQ(GMD_GetNurbsBoundaryPoint(h, 0, 0, values.data()), 1) << "boundary 0 starts at 0 whatever its dimension";
+}
+
+// Blocks start at the plain sum of the dimensions before them and are
+// refused only where they leave the values.
+TEST(NurbsAccessors, BoundaryBlocksAreRefusedOnlyWhereTheyLeaveTheValues) {
+    struct Case {
+        int32_t points;  // boundary points, two values each
+        std::vector<int32_t> dimensions;
+        uint32_t k;
+        std::vector<float> block;  // the values of boundary k; empty when none
+        bool refused;
+    };
+    const Case cases[] = {
+        {0, {1, 0}, 1, {}, false},           // empty, starting past the end of no values
+        {2, {2, -1, 2}, 2, {11, 12}, false},  // starts at 2 - 1
+        {2, {2, -3, 2}, 2, {}, true},        // starts before the first value
+        {2, {3, 0, 2}, 2, {}, true},         // passes the last value
+    };
+    for (const auto& c : cases) {
+        Scratch h;
+        const float values[4] = {10, 11, 12, 13};
+        ASSERT_EQ(GMD_SetNurbsNumBounds(h, static_cast<int32_t>(c.dimensions.size())), 1);
+        ASSERT_EQ(GMD_SetNurbsNumPoints(h, c.points), 1);
+        ASSERT_EQ(GMD_SetNurbsAllBoundaryPoints(h, values), 1);
+        ASSERT_EQ(GMD_SetNurbsBoundaryDimensions(h, c.dimensions.data()), 1);
+        std::vector<float> out(4, -1.0f), pair(2, -1.0f);
+        EXPECT_EQ(GMD_GetNurbsBoundaryPoints(h, c.k, out.data()), c.refused ? 0 : 1) << c.dimensions[1];
+        EXPECT_EQ(std::vector<float>(out.begin(), out.begin() + static_cast<long>(c.block.size())), c.block);
+        EXPECT_EQ(out[c.block.size()], -1.0f) << "copied past the block";
+        if (c.block.size() == 2) {
+            EXPECT_EQ(GMD_GetNurbsBoundaryPoint(h, c.k, 0, pair.data()), 1);
+            EXPECT_EQ(pair, c.block);
+            const float in[2] = {20, 21};
+            EXPECT_EQ(GMD_SetNurbsBoundaryPoints(h, c.k, in) + GMD_SetNurbsBoundaryPoint(h, c.k, 1, in), 2);
+            GMD_GetNurbsAllBoundaryPoints(h, out.data());
+            EXPECT_EQ(out, (std::vector<float>{10, 20, 20, 21}));
+        }
+    }
 }
 
 TEST(NurbsAccessors, NullGridArraysAreSkippedAndTheGridIsRedimensioned) {

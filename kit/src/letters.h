@@ -1,7 +1,8 @@
 // The record type letters of the GMD format: the one list in gmdkit of the
-// letters a record can carry. Every other byte in the letter position is
-// read by libgmd as a valid record of no family, so only a scan that must
-// decide whether a file is GMD at all (its first frame) looks here.
+// letters a record can carry, with the name of what each stands for. libgmd
+// reads every other byte in the letter position as a valid record of no
+// family; the scanner looks here to decide whether a file's first frame is
+// GMD at all.
 #pragma once
 
 #include <cstdint>

@@ -1,8 +1,9 @@
 // gmdk_mesh_open, gmdk_mesh_fill, gmdk_mesh_close: a whole mesh as arrays.
 //
 // Opening scans the frames (to know where good records end and why), then
-// reads the records through libgmd once to count cells, and, when points are
-// merged, to index the unique points. Filling reads them again and stores
+// reads the records through libgmd once to count cells: that pass asks only
+// for each record's type, no getter, unless points are merged and the unique
+// points must be indexed. Filling reads them again and stores
 // each cell's corners, group, volumes and record index. libgmd alone decides
 // what a record is; the scan only bounds how many records are trusted, so a
 // damaged frame is never mistaken for the end.

@@ -128,7 +128,8 @@ int writeMesh(const char* path, const GMDK_Mesh& mesh, int append, GMDK_Report* 
     }
     if (anyCells && mesh.points == nullptr) return refuse(report, "cells without points");
     if (anyCells && allRecorded)
-        for (Kind& kind : kinds) kind.cells->count > 0 ? orderByRecord(kind) : void();
+        for (Kind& kind : kinds)
+            if (kind.cells->count > 0) orderByRecord(kind);
 
     gmdk::FileInfo before = gmdk::statPath(path);
     errno = 0;
@@ -168,6 +169,7 @@ int writeMesh(const char* path, const GMDK_Mesh& mesh, int append, GMDK_Report* 
         const std::int64_t cell = kind.cell(next[pick]++);
         const bool volume = kind.cells->volume != nullptr &&
                             (kind.cells->volume[2 * cell] != 0 || (kind.corners > 2 && kind.cells->volume[2 * cell + 1] != 0));
+        errno = 0;  // so that a refusal by libgmd, which sets none, is not given a stale reason
         if (!setCell(file, mesh, kind, cell) || GMD_WriteRecord(file) != 1) {
             GMD_ResetRecord(file);
             char what[64];

@@ -5,7 +5,7 @@
 // occurrence's bits are kept as the point.
 //
 // An open-addressing table of indices into the point store: memory grows
-// with the unique points only (about 28 bytes each), by doubling, never per
+// with the unique points only (about 40 bytes each), by doubling, never per
 // lookup.
 #pragma once
 
@@ -20,10 +20,11 @@ public:
     // The point's index, adding it when it is new.
     std::int64_t insert(const float xyz[3]) {
         Key key = keyOf(xyz);
-        if ((points_.size() / 3 + 1) * 2 > slots_.size()) grow();
+        if ((keys_.size() + 1) * 2 > slots_.size()) grow();
         std::size_t slot = find(key);
         if (slots_[slot] < 0) {
-            slots_[slot] = static_cast<std::int64_t>(points_.size() / 3);
+            slots_[slot] = static_cast<std::int64_t>(keys_.size());
+            keys_.push_back(key);
             points_.insert(points_.end(), xyz, xyz + 3);
         }
         return slots_[slot];
@@ -35,7 +36,7 @@ public:
         return slots_[find(keyOf(xyz))];
     }
 
-    std::int64_t size() const { return static_cast<std::int64_t>(points_.size() / 3); }
+    std::int64_t size() const { return static_cast<std::int64_t>(keys_.size()); }
     // x, y, z of every point, in the order of first insertion.
     const std::vector<float>& points() const { return points_; }
 
@@ -66,8 +67,9 @@ private:
         for (;;) {
             const std::int64_t at = slots_[slot];
             if (at < 0) return slot;
-            Key stored = keyOf(&points_[static_cast<std::size_t>(at) * 3]);
-            if (std::memcmp(stored.bits, key.bits, sizeof key.bits) == 0) return slot;
+            const Key& stored = keys_[static_cast<std::size_t>(at)];
+            if (stored.bits[0] == key.bits[0] && stored.bits[1] == key.bits[1] && stored.bits[2] == key.bits[2])
+                return slot;
             slot = (slot + 1) & mask;
         }
     }
@@ -77,11 +79,12 @@ private:
         old.swap(slots_);
         slots_.assign(old.empty() ? 1024 : old.size() * 2, -1);
         for (std::int64_t at : old)
-            if (at >= 0) slots_[find(keyOf(&points_[static_cast<std::size_t>(at) * 3]))] = at;
+            if (at >= 0) slots_[find(keys_[static_cast<std::size_t>(at)])] = at;
     }
 
-    std::vector<std::int64_t> slots_;  // index into points_ / 3, or -1; size a power of two
-    std::vector<float> points_;
+    std::vector<std::int64_t> slots_;  // index into keys_, or -1; size a power of two
+    std::vector<Key> keys_;            // the points' bits with -0.0 made 0.0
+    std::vector<float> points_;        // the points as first met
 };
 
 }  // namespace gmdk

@@ -83,6 +83,8 @@ private:
         __attribute__((format(printf, 5, 6)))
 #endif
         ;
+    void setFrame(const std::uint8_t* header, std::int32_t length);
+    bool accept();
     bool stopCut(std::uint64_t have, std::int32_t length);
     bool stopReadError(int error);
 

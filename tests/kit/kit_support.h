@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -22,7 +21,7 @@ inline void put32(Bytes& out, std::uint32_t v) {
 // One frame: length, header, `payload` bytes of value 0x11, trailer.
 inline Bytes frame(char letter, std::size_t payload, std::int32_t trailerDelta = 0) {
     Bytes out;
-    const std::uint32_t length = static_cast<std::uint32_t>(payload + 4);
+    const auto length = static_cast<std::uint32_t>(payload + 4);
     put32(out, length);
     out.insert(out.end(), {static_cast<std::uint8_t>(letter), static_cast<std::uint8_t>(payload / 4), 0, 0});
     out.insert(out.end(), payload, 0x11);
@@ -43,24 +42,13 @@ inline Bytes cut(Bytes a, std::size_t drop) {
 // A scratch file named after the running test, removed with the object.
 class TempFile {
 public:
-    TempFile() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        path_ = std::string("kittest_") + info->test_suite_name() + "." + info->name() + "_" +
-                std::to_string(counter()++) + ".gmd";
-        for (char& c : path_)
-            if (c == '/') c = '_';
-        std::remove(path_.c_str());
-    }
+    TempFile() : path_("kittest_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".gmd") {}
     ~TempFile() { std::remove(path_.c_str()); }
     const char* c_str() const { return path_.c_str(); }
 
     void write(const Bytes& content) const {
-        std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
-    }
-    void append(const Bytes& content) const {
-        std::ofstream out(path_, std::ios::binary | std::ios::app);
-        out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
+        std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(content.data()),
+                                                      static_cast<std::streamsize>(content.size()));
     }
     Bytes bytes() const {
         std::ifstream in(path_, std::ios::binary);
@@ -68,10 +56,6 @@ public:
     }
 
 private:
-    static int& counter() {
-        static int n = 0;
-        return n;
-    }
     std::string path_;
 };
 
