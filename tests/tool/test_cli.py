@@ -207,6 +207,12 @@ class InfoAndDump(Base):
         self.assertRegex(text, r"^@\d+ #16 S sphere group=5 group2=0 center=\[5,0,0\] radius=1\n$")
         self.assertEqual(self.gmd("dump", "--records", "x:1", self.model).returncode, 2)
 
+    def test_version_everywhere(self):
+        want = self.gmd("--version", expect=0).stdout
+        self.assertRegex(want, rb"^gmd \d+\.\d+\.\d+\n$")
+        for command in ("info", "dump", "check", "diff", "convert", "render"):
+            self.assertEqual(self.gmd(command, "--version", expect=0).stdout, want, command)
+
     def test_stdin_and_stdout(self):
         run = self.gmd("info", "--json", "-", stdin=self.model_bytes, expect=0)
         self.assertEqual(json.loads(run.stdout)["frames"], len(MODEL))

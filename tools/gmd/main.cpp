@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     tool::addDiff(app, status);
     tool::addConvert(app, status);
     tool::addRender(app, status);
+    for (CLI::App* command : app.get_subcommands({})) command->set_version_flag("--version", "gmd " GMD_TOOL_VERSION);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
