@@ -94,18 +94,22 @@ bool FrameScanner::stopReadError(int error) {
     return stop(GMDK_STATUS_READ_FAILED, GMDK_STOP_UNREADABLE, frameStart_, "%s", words);
 }
 
-// The file ends `have` bytes into the frame at frameStart_. In the first
-// frame that means the file is no GMD file at all.
+// The file ends `have` bytes into the frame at frameStart_.
 bool FrameScanner::stopCut(std::uint64_t have, std::int32_t length) {
-    const bool first = report_.frames == 0;
-    const int status = first ? GMDK_STATUS_NOT_GMD : GMDK_STATUS_DAMAGED;
-    const int why = first ? GMDK_STOP_NOT_GMD : GMDK_STOP_TRUNCATED;
+    // A cut first frame whose header agrees with its length (whole words,
+    // the count byte the writer derives from them) is a GMD file that lost
+    // its end; any other cut first frame is foreign bytes.
+    const bool plausible = have >= 8 && length >= 4 && (length - 4) % 4 == 0 &&
+                           frame_.countByte == std::min<std::int32_t>((length - 4) / 4, 255);
+    const bool foreign = report_.frames == 0 && !plausible;
+    const int status = foreign ? GMDK_STATUS_NOT_GMD : GMDK_STATUS_DAMAGED;
+    const int why = foreign ? GMDK_STOP_NOT_GMD : GMDK_STOP_TRUNCATED;
     if (have < 8)
         return stop(status, why, frameStart_, "the file ends %llu byte(s) into a frame's %s", ull(have),
                     have < 4 ? "length field" : "header");
     const std::uint64_t need = static_cast<std::uint64_t>(length) + 8;
     const char* part = have < need - 4 ? "payload" : "trailing length";
-    if (first)
+    if (foreign)
         return stop(status, why, frameStart_, "the first frame claims %llu bytes but the file holds %llu",
                     ull(need), ull(have));
     return stop(status, why, frameStart_, "the file ends inside a frame's %s: length %d needs %llu bytes, %llu remain",
