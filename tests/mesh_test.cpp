@@ -1,0 +1,411 @@
+// Mesh element records: the frames setter sequences build (with the
+// attribute layout code), how records read from a file are converted, judged
+// and typed, and what each getter gives on them.
+#include <algorithm>
+
+#include "test_support.h"
+
+using namespace gmdtest;
+
+namespace {
+
+const float kQuad[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+const float kVertex[3] = {-1.5f, 2.25f, 1e-3f};
+const float kOrientation[3] = {0.5f, -0.25f, 8};
+const float kThickness[3] = {0.125f, 2.5f, -3};
+const int32_t kGroups[3] = {4, 9, 2};
+const Words kVertexWords = floats({-1.5f, 2.25f, 1e-3f}), kOrientationWords = floats({0.5f, -0.25f, 8});
+const Words t1 = floats({0.125f}), t2 = floats({0.125f, 2.5f});
+
+Words vertexAt(std::size_t before, std::size_t after) { return join({zeros(before), kVertexWords, zeros(after)}); }
+
+// The thickness count; a refusal sets it to 0.
+std::optional<int32_t> numThickness(GMD_File* h) {
+    int32_t n = 99;
+    if (GMD_GetPolygonNumThickness(h, &n) == 1) return n;
+    EXPECT_EQ(n, 0) << "refused without clearing the count";
+    return std::nullopt;
+}
+
+// Shapes s, t, q (S, T, Q: their aliases); vertices of kVertex: a segment 1,
+// b triangle 1, c triangle 2, d quad 3, f quad 0, out of range A segment 2,
+// B triangle 3, D quad 4, F quad 2^32 - 1; r radius 0.75, v segment volume
+// 42; p, P polygon volumes; o orientation; 0-3 thickness lists of that
+// length, n a negative one; g, h group -5 and group2 7; G tolerance; W wedge,
+// 1-4 (geometry) and L, R, E (adjacency) of wedges; U, N, m, x macro group
+// lists and names; V, J scattered vertex position and list.
+const Calls kCalls = {
+    {'s', [](GMD_File* h) { return GMD_SetSegment(h, kQuad); }},
+    {'S', [](GMD_File* h) { return GMD_SetSegmentVertices(h, kQuad); }},
+    {'t', [](GMD_File* h) { return GMD_SetTriangle(h, kQuad); }},
+    {'T', [](GMD_File* h) { return GMD_SetTriangleVertices(h, kQuad); }},
+    {'q', [](GMD_File* h) { return GMD_SetQuad(h, kQuad); }},
+    {'Q', [](GMD_File* h) { return GMD_SetQuadVertices(h, kQuad); }},
+    {'a', [](GMD_File* h) { return GMD_SetSegmentVertex(h, 1, kVertex); }},
+    {'b', [](GMD_File* h) { return GMD_SetTriangleVertex(h, 1, kVertex); }},
+    {'c', [](GMD_File* h) { return GMD_SetTriangleVertex(h, 2, kVertex); }},
+    {'d', [](GMD_File* h) { return GMD_SetQuadVertex(h, 3, kVertex); }},
+    {'f', [](GMD_File* h) { return GMD_SetQuadVertex(h, 0, kVertex); }},
+    {'A', [](GMD_File* h) { return GMD_SetSegmentVertex(h, 2, kVertex); }},
+    {'B', [](GMD_File* h) { return GMD_SetTriangleVertex(h, 3, kVertex); }},
+    {'D', [](GMD_File* h) { return GMD_SetQuadVertex(h, 4, kVertex); }},
+    {'F', [](GMD_File* h) { return GMD_SetQuadVertex(h, 0xFFFFFFFFu, kVertex); }},
+    {'r', [](GMD_File* h) { return GMD_SetSegmentRadius(h, 0.75f); }},
+    {'v', [](GMD_File* h) { return GMD_SetSegmentVolume(h, 42); }},
+    {'p', [](GMD_File* h) { return GMD_SetPolygonVolumes(h, 3, -4); }},
+    {'P', [](GMD_File* h) { return GMD_SetPolygonVolumes(h, 7, 8); }},
+    {'o', [](GMD_File* h) { return GMD_SetPolygonFSSorientation(h, kOrientation); }},
+    {'0', [](GMD_File* h) { return GMD_SetPolygonThickness(h, 0, nullptr); }},
+    {'1', [](GMD_File* h) { return GMD_SetPolygonThickness(h, 1, kThickness); }},
+    {'2', [](GMD_File* h) { return GMD_SetPolygonThickness(h, 2, kThickness); }},
+    {'3', [](GMD_File* h) { return GMD_SetPolygonThickness(h, 3, kThickness); }},
+    {'n', [](GMD_File* h) { return GMD_SetPolygonThickness(h, -1, kThickness); }},
+    {'g', [](GMD_File* h) { return GMD_SetGroup(h, -5); }},
+    {'h', [](GMD_File* h) { return GMD_SetGroup2(h, 7); }},
+    {'G', [](GMD_File* h) { return GMD_SetTolerance(h, 0.5f); }},
+    {'W', [](GMD_File* h) { return GMD_SetWedge(h, kQuad); }},
+    {'5', [](GMD_File* h) { return GMD_SetEWFirstVert(h, kVertex); }},
+    {'6', [](GMD_File* h) { return GMD_SetEWSecondVert(h, kVertex); }},
+    {'7', [](GMD_File* h) { return GMD_SetEWLeftNormal(h, kVertex); }},
+    {'8', [](GMD_File* h) { return GMD_SetEWRightNormal(h, kVertex); }},
+    {'L', [](GMD_File* h) { return GMD_SetWedgeLeftAdjacentPolygon(h, 6); }},
+    {'R', [](GMD_File* h) { return GMD_SetWedgeRightAdjacentPolygon(h, 7); }},
+    {'E', [](GMD_File* h) { return GMD_SetEdgeAdjacentPolygon(h, 5); }},
+    {'U', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, 3, kGroups); }},
+    {'u', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, 1, kGroups + 2); }},
+    {'z', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, 0, nullptr); }},
+    {'N', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, -1, kGroups); }},
+    {'m', [](GMD_File* h) { return GMD_SetMacroGroupName(h, "abcde"); }},
+    {'x', [](GMD_File* h) { return GMD_SetMacroGroupName(h, ""); }},
+    {'M', [](GMD_File* h) { return GMD_SetMacroGroupName(h, nullptr); }},
+    {'V', [](GMD_File* h) { return GMD_SetScattVertexPosition(h, kVertex); }},
+    {'J', [](GMD_File* h) { return GMD_SetScattVertexAdjacent(h, 2, kGroups); }},
+    {'j', [](GMD_File* h) { return GMD_SetScattVertexAdjacent(h, 0, nullptr); }},
+    {'K', [](GMD_File* h) { return GMD_SetScattVertexAdjacent(h, -1, kGroups); }},
+};
+
+}  // namespace
+
+TEST(MeshSetters, BuildTheFramesOfTheirLetters) {
+    const Words segment = counting(6), triangle = counting(9), quad = counting(12), radius = floats({0.75f});
+    expectScripts(kCalls, {
+        // Vertex blocks; setters of another shape or family and bad indices are refused.
+        {"s", frame('L', segment)}, {"S", frame('L', segment)}, {"a", frame('L', vertexAt(3, 0))},
+        {"t", frame('P', triangle)}, {"T", frame('P', triangle)}, {"b", frame('P', vertexAt(3, 3))},
+        {"Q", frame('P', quad)}, {"d", frame('P', vertexAt(9, 0))}, {"tc", frame('P', join({counting(6), kVertexWords}))},
+        {"ghs", frame('L', segment, -5, 7)}, {"t!q!f!s", frame('P', triangle)}, {"q!t!T", frame('P', quad)},
+        {"s!t!f!W", frame('L', segment)}, {"G!s!t!f!W!L!U!V", frame('G', floats({0.5f}))},
+        {"!A!B!D!F", frame(0, {})},
+        // Segment radius and volume: 'L' to 'l' loses the radius.
+        {"sr", frame('L', join({segment, radius}))}, {"rr", frame('L', join({zeros(6), radius}))},
+        {"v", frame('l', join({zeros(7), ints({42})}))}, {"svr", frame('l', join({segment, radius, ints({42})}))},
+        {"srv", frame('l', join({segment, zeros(1), ints({42})}))}, {"t!r!v", frame('P', triangle)},
+        // Polygon volumes, orientation and thickness lists with their layout codes.
+        {"tp", frame('p', join({triangle, ints({3, -4})}))}, {"qpP", frame('p', join({quad, ints({7, 8})}))},
+        {"qp!o!1", frame('p', join({quad, ints({3, -4})}))}, {"!p!o!1", frame(0, {})}, {"s!p!o!1", frame('L', segment)},
+        {"to", frame('A', join({triangle, kOrientationWords}))}, {"qoo", frame('A', join({quad, kOrientationWords}))},
+        {"t2", frame('A', join({triangle, ints({2}), t2}), 0, 1)}, {"t0", frame('A', join({triangle, ints({0})}), 0, 1)},
+        {"q1", frame('A', join({quad, ints({1}), t1}), 0, 2)},
+        {"t3o", frame('A', join({triangle, kOrientationWords, ints({3}), floats({0.125f, 2.5f, -3})}), 0, 3)},
+        {"q1o", frame('A', join({quad, kOrientationWords, ints({1}), t1}), 0, 4)},
+        {"q0o", frame('A', join({quad, kOrientationWords, ints({0})}), 0, 4)},
+        // Only a list of the same length is overwritten in place, also behind the orientation.
+        {"t2o2!1!n!p", frame('A', join({triangle, kOrientationWords, ints({2}), t2}), 0, 3)},
+        {"to!2", frame('A', join({triangle, kOrientationWords}))}, {"t!n", frame('P', triangle)},
+        {"f1oq", frame('A', join({quad, kOrientationWords, ints({1}), t1}), 0, 4)},
+        // The layout code overrides the client's byte; without a list the client's byte goes out.
+        {"ht1", frame('A', join({triangle, ints({1}), t1}), 0, 1)},
+        {"gtoh", frame('A', join({triangle, kOrientationWords}), -5, 7)},
+    });
+}
+
+TEST(MeshSetters, WedgesMacroGroupsAndScatteredVertices) {
+    const Words geometry = counting(12), five = join({ints({8}), text("abcde   ")});
+    expectScripts(kCalls, {
+        {"W", frame('W', geometry)}, {"5", frame('W', vertexAt(0, 9))}, {"6", frame('W', vertexAt(3, 6))},
+        {"7", frame('W', vertexAt(6, 3))}, {"8", frame('W', vertexAt(9, 0))},
+        {"L", frame('w', join({zeros(12), ints({6, 0})}))}, {"WR", frame('w', join({geometry, ints({0, 7})}))},
+        {"RLW8", frame('w', join({counting(9), kVertexWords, ints({6, 7})}))},
+        {"EW", frame('e', join({geometry, ints({5, 5})}))}, {"L!E", frame('w', join({zeros(12), ints({6, 0})}))},
+        {"E!L!R", frame('e', join({zeros(12), ints({5, 5})}))}, {"W!s!q!U", frame('W', geometry)},
+        // Whatever the order, a macro group is group list, then name.
+        {"U", frame('U', ints({3, 4, 9, 2}))}, {"z", frame('U', ints({0}))}, {"m", frame('U', five)},
+        {"Um", frame('U', join({ints({3, 4, 9, 2}), five}))}, {"mU", frame('U', join({ints({3, 4, 9, 2}), five}))},
+        {"mUu", frame('U', join({ints({1, 2}), five}))},  // a new list replaces the last and keeps the name
+        {"xzU", frame('U', ints({3, 4, 9, 2, 0}))}, {"Ux", frame('U', ints({3, 4, 9, 2, 0}))},
+        {"u!N!M!V!J", frame('U', ints({1, 2}))}, {"!N!M!K", frame(0, {})},
+        {"V", frame('v', kVertexWords)}, {"J", frame('v', join({zeros(3), ints({4, 9})}))},
+        {"JVj!K!U!m", frame('v', kVertexWords)},
+    });
+}
+
+namespace {
+
+// What GetRecordType and the vertex getters make of one frame read from a
+// file. The getters look at the letter and the quad flag, not at validity.
+struct ReadCase {
+    char letter;
+    int code;      // second header byte
+    int words;     // counting words in the frame
+    int type;      // record type code after reading
+    int vertices;  // of the shape the getters see: 2 segment, 3 triangle, 4 quad
+    int kept;      // words after reading; a converted record keeps only its block
+};
+
+void expectRead(const ReadCase& c) {
+    SCOPED_TRACE(::testing::Message() << c.letter << " code " << c.code << ", " << c.words << " words");
+    ReadFile f(frame(c.letter, counting(static_cast<std::size_t>(c.words)), 3, c.code));
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    EXPECT_EQ(GMD_GetRecordType(f), c.type);
+    for (int v = 0; v < 5; ++v) {
+        const bool held = v < c.vertices && 3 * v + 3 <= c.kept;
+        float out[3] = {};
+        EXPECT_EQ(GMD_GetVertex(f, static_cast<uint32_t>(v), out), held ? 1 : 0) << "vertex " << v;
+    }
+    auto whole = [&](int vertices) {
+        return c.vertices == vertices && c.kept >= 3 * vertices ? std::optional(counting(3 * std::size_t(vertices)))
+                                                                : std::nullopt;
+    };
+    EXPECT_EQ(got(f, GMD_GetSegment, 6), whole(2));
+    EXPECT_EQ(got(f, GMD_GetTriangleVertices, 9), whole(3));
+    EXPECT_EQ(got(f, GMD_GetQuad, 12), whole(4));
+}
+
+}  // namespace
+
+TEST(MeshReading, ConvertsLegacyPolygonsAndTypesByLetterLayoutCodeAndWordCount) {
+    const ReadCase cases[] = {
+        // Legacy 'P': 7-8 words are a segment with radius, 10-11 a triangle, 13 or more a quad.
+        {'P', 0, 0, 0, 3, 0},    {'P', 0, 6, 0, 3, 6},    {'P', 0, 7, 'L', 2, 7},  {'P', 0, 8, 'L', 2, 7},
+        {'P', 0, 9, 3, 3, 9},    {'P', 0, 10, 3, 3, 9},   {'P', 0, 11, 3, 3, 9},   {'P', 4, 12, 4, 4, 12},
+        {'P', 0, 13, 4, 4, 12},  {'P', 0, 40, 4, 4, 12},
+        // 'p': 11 or 14 words whatever the second header byte.
+        {'p', 7, 11, 1, 3, 11},  {'p', -3, 14, 2, 4, 14}, {'p', 0, 12, 0, 3, 12},  {'p', 0, 13, 0, 3, 13},
+        {'p', 0, 15, 0, 3, 15},
+        // 'A' code 0: exactly 12 or 15 words; codes 1 and 3 are triangles, 2 and 4 quads, at any word count.
+        {'A', 0, 12, 5, 3, 12},  {'A', 0, 15, 6, 4, 15},  {'A', 0, 13, 0, 3, 13},  {'A', 0, 16, 0, 3, 16},
+        {'A', 1, 10, 5, 3, 10},  {'A', 1, 5, 5, 3, 5},    {'A', 3, 13, 5, 3, 13},  {'A', 2, 100, 6, 4, 100},
+        {'A', 4, 11, 6, 4, 11},  {'A', 5, 12, 0, 3, 12},  {'A', -1, 15, 0, 3, 15}, {'A', 32, 13, 0, 3, 13},
+        // Segments: 'L' of 6 words or more, 'l' of exactly 8.
+        {'L', 0, 6, 'L', 2, 6},  {'L', 5, 9, 'L', 2, 9},  {'L', 0, 5, 0, 2, 5},    {'l', 0, 8, 'l', 2, 8},
+        {'l', 0, 7, 0, 2, 7},    {'l', 0, 9, 0, 2, 9},
+    };
+    for (const auto& c : cases) expectRead(c);
+}
+
+// The quad and attribute flags come from the last valid polygon read; an
+// invalid polygon or another letter leaves them alone.
+TEST(MeshReading, FlagsFollowTheLastValidPolygon) {
+    const struct {
+        Bytes frame;
+        bool quad;         // GetVertex reaches vertex 3 of the invalid 15-word 'A' behind
+        bool orientation;  // which then reports an orientation
+    } steps[] = {
+        {frame('P', counting(12)), true, false},       {frame('G', floats({1})), true, false},
+        {frame('A', counting(12), 0, 0), false, true},  {frame('P', counting(4)), false, true},
+        {frame('L', counting(6)), false, true},         {frame('p', counting(14), 0, 3), true, false},
+        {frame('A', counting(16), 0, 4), true, true},   {frame('A', counting(13), 0, 3), false, true},
+        {frame('A', counting(13), 0, 2), true, false},  {frame('A', counting(9), 0, 1), false, false},
+    };
+    Bytes file;
+    for (const auto& s : steps) file = concat({file, s.frame, frame('A', counting(15), 0, 9)});
+    ReadFile f(file);
+    for (const auto& s : steps) {
+        SCOPED_TRACE(&s - steps);
+        ASSERT_EQ(GMD_GetRecord(f), 1);
+        ASSERT_EQ(GMD_GetRecord(f), 1);
+        EXPECT_EQ(GMD_GetRecordType(f), 0);
+        float out[3];
+        EXPECT_EQ(GMD_GetVertex(f, 3, out), s.quad ? 1 : 0);
+        EXPECT_EQ(got(f, GMD_GetPolygonFSSorientation, 3), s.orientation ? std::optional(counting(3, s.quad ? 13 : 10))
+                                                                          : std::nullopt);
+    }
+}
+
+// Getters on crafted frames. Word k of countingWords is k + 1.0; integer
+// words are given explicitly; -1 marks a refusal.
+TEST(MeshGetters, ReadOnlyWordsTheRecordHolds) {
+    auto withCount = [](char letter, int code, std::size_t before, int32_t count, std::size_t after) {
+        return frame(letter, join({counting(before), ints({count}), counting(after, 20)}), 0, code);
+    };
+    const struct {
+        Bytes frame;
+        int radius;       // word of the radius
+        bool volume;      // the segment volume -3 in word 7
+        int volumes;      // first volume number: 4, 5 in words 9-10 or 12-13
+        int orientation;  // first word of the orientation
+        int thickness;    // word of the thickness count, the list behind it
+    } cases[] = {
+        {frame('L', counting(6)), -1, false, -1, -1, -1},
+        {frame('P', counting(8)), 6, false, -1, -1, -1},  // converted to a segment with radius
+        {frame('l', join({counting(7), ints({-3})})), 6, true, -1, -1, -1},
+        {frame('l', counting(7)), 6, false, -1, -1, -1},
+        {frame('p', join({counting(9), ints({4, 5})})), -1, false, 9, -1, -1},
+        {frame('p', join({counting(12), ints({4, 5})})), -1, false, 12, -1, -1},
+        {frame('A', counting(15), 0, 0), -1, false, -1, 12, -1},
+        {withCount('A', 1, 9, 2, 2), -1, false, -1, -1, 9},
+        {withCount('A', 2, 12, 1, 1), -1, false, -1, -1, 12},
+        {withCount('A', 3, 12, 3, 3), -1, false, -1, 9, 12},
+        {withCount('A', 4, 15, 0, 0), -1, false, -1, 12, 15},
+        {withCount('A', 1, 9, 3, 2), -1, false, -1, -1, -1},    // list shorter than its count
+        {withCount('A', 2, 12, -1, 0), -1, false, -1, -1, -1},  // negative count
+        {frame('A', counting(10), 0, 3), -1, false, -1, -1, -1},  // no room for its orientation
+        {frame('A', counting(15), 0, 4), -1, false, -1, 12, -1},  // no thickness count
+        {frame('P', counting(9), 0, 2), -1, false, -1, -1, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        ReadFile f(c.frame);
+        ASSERT_EQ(GMD_GetRecord(f), 1);
+        auto wordsAt = [&](int first, int n) {
+            Words w;
+            for (int i = 0; i < n; ++i) {
+                const std::size_t at = 8 + 4 * static_cast<std::size_t>(first + i);
+                w.push_back(c.frame[at] | c.frame[at + 1] << 8 | c.frame[at + 2] << 16 | uint32_t(c.frame[at + 3]) << 24);
+            }
+            return std::optional<Words>(w);
+        };
+        EXPECT_EQ(got(f, GMD_GetSegmentRadius, 1), c.radius < 0 ? std::nullopt : wordsAt(c.radius, 1));
+        EXPECT_EQ(got(f, GMD_GetSegmentVolume, 1), c.volume ? std::optional(ints({-3})) : std::nullopt);
+        int32_t v[2] = {-7, -7};
+        EXPECT_EQ(GMD_GetPolygonVolumes(f, &v[0], &v[1]), c.volumes < 0 ? 0 : 1);
+        EXPECT_EQ(ints({v[0], v[1]}), c.volumes < 0 ? ints({-7, -7}) : ints({4, 5}));
+        EXPECT_EQ(got(f, GMD_GetPolygonFSSorientation, 3), c.orientation < 0 ? std::nullopt : wordsAt(c.orientation, 3));
+        const int32_t n = c.thickness < 0 ? 0 : static_cast<int32_t>(wordsAt(c.thickness, 1)->front());
+        EXPECT_EQ(numThickness(f), c.thickness < 0 ? std::nullopt : std::optional(n));
+        EXPECT_EQ(got(f, GMD_GetPolygonThickness, static_cast<std::size_t>(std::max(n, 0))),
+                  c.thickness < 0 ? std::nullopt : wordsAt(c.thickness + 1, n));
+    }
+}
+
+// An 'A' record being built has second header byte 0, so its thickness list
+// is not reported until it has been written and read, unless the client sets
+// that byte itself.
+TEST(MeshGetters, ThicknessOfTheRecordBeingBuiltNeedsItsLayoutCode) {
+    Scratch h;
+    runScript(h, kCalls, "t2");
+    EXPECT_EQ(got(h, GMD_GetPolygonFSSorientation, 3), std::nullopt);
+    EXPECT_EQ(numThickness(h), std::nullopt);
+    runScript(h, kCalls, "o");
+    EXPECT_EQ(got(h, GMD_GetPolygonFSSorientation, 3), kOrientationWords);
+    EXPECT_EQ(got(h, GMD_GetPolygonThickness, 2), std::nullopt);
+    GMD_SetGroup2(h, 3);
+    EXPECT_EQ(numThickness(h), 2);
+}
+
+TEST(MeshSetters, AmendRecordsReadFromAFile) {
+    ReadFile f(concat({frame('L', counting(9)), frame('A', join({counting(9), ints({1}), counting(1, 20)}), 0, 1),
+                       frame('A', counting(9), 0, 3), frame('A', join({counting(9), ints({5}), counting(2)}), 0, 1),
+                       frame('A', counting(15), 0, 0), frame(0, counting(2)), frame('A', counting(11), 0, 4)}));
+    // A longer segment keeps its words under the vertex setters.
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    runScript(f, kCalls, "a");
+    EXPECT_EQ(got(f, GMD_GetSegment, 6), join({counting(3), kVertexWords}));
+    EXPECT_EQ(got(f, GMD_GetSegmentRadius, 1), floats({7}));
+    runScript(f, kCalls, "rv");
+    EXPECT_EQ(got(f, GMD_GetSegmentRadius, 1), zeros(1));
+    EXPECT_EQ(got(f, GMD_GetSegmentVolume, 1), ints({42}));
+    // A thickness list read from the file slides behind a new orientation.
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    runScript(f, kCalls, "o");
+    EXPECT_EQ(got(f, GMD_GetPolygonThickness, 1), counting(1, 20));
+    EXPECT_EQ(got(f, GMD_GetPolygonFSSorientation, 3), kOrientationWords);
+    // Code 3 says an orientation is there, but the record ends at its vertices.
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    runScript(f, kCalls, "!o!0");
+    // The last three words have the length of a list of 2 but count 5.
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    runScript(f, kCalls, "!2");
+    // The quad flag of a record read decides; a letter-0 frame is an empty
+    // record whose words are dropped, and creating a triangle clears both flags.
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    runScript(f, kCalls, "!td");
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    runScript(f, kCalls, "co");
+    EXPECT_EQ(got(f, GMD_GetTriangle, 9), vertexAt(6, 0));
+    EXPECT_EQ(got(f, GMD_GetPolygonFSSorientation, 3), kOrientationWords);
+    // A valid 'A' shorter than its vertex block refuses every vertex accessor.
+    ASSERT_EQ(GMD_GetRecord(f), 1);
+    runScript(f, kCalls, "!q!d!t!o");
+    EXPECT_EQ(got(f, GMD_GetQuad, 12), std::nullopt);
+}
+
+TEST(MeshReading, WedgesTakeTwelveOrFourteenWords) {
+    const struct {
+        char letter;
+        int words, type;
+    } cases[] = {{'W', 12, 'W'}, {'W', 14, 'W'}, {'W', 13, 0}, {'W', 11, 0}, {'w', 14, 'w'}, {'w', 12, 'w'},
+                 {'w', 13, 0},   {'w', 15, 0},   {'e', 14, 'e'}, {'e', 0, 0},  {'e', 3, 0}};
+    using Get = int32_t (*)(GMD_File*, float*);
+    const Get parts[] = {GMD_GetEWFirstVert, GMD_GetEWSecondVert, GMD_GetEWLeftNormal, GMD_GetEWRightNormal};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.letter << " with " << c.words << " words");
+        const Words all = join({counting(12), ints({21, 22, 23})});
+        ReadFile f(frame(c.letter, Words(all.begin(), all.begin() + c.words)));
+        ASSERT_EQ(GMD_GetRecord(f), 1);
+        EXPECT_EQ(GMD_GetRecordType(f), c.type);
+        EXPECT_EQ(got(f, GMD_GetWedge, 12), c.words >= 12 ? std::optional(counting(12)) : std::nullopt);
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(got(f, parts[k], 3), c.words >= 3 * k + 3 ? std::optional(counting(3, 3.0f * k + 1)) : std::nullopt);
+        const bool adjacent = c.letter != 'W';
+        EXPECT_EQ(got(f, GMD_GetEWLeftAdjacentPolygon, 1), adjacent && c.words >= 13 ? std::optional(ints({21})) : std::nullopt);
+        EXPECT_EQ(got(f, GMD_GetEWRightAdjacentPolygon, 1), adjacent && c.words >= 14 ? std::optional(ints({22})) : std::nullopt);
+        if (c.letter == 'W' && c.words == 14) {
+            // A wedge with two stray words gains zero adjacency words over them.
+            runScript(f, kCalls, "L");
+            EXPECT_EQ(got(f, GMD_GetEWRightAdjacentPolygon, 1), ints({0}));
+        } else if (adjacent && c.words < 13) {
+            runScript(f, kCalls, c.letter == 'w' ? "!L!R" : "!E");  // never grown
+        }
+    }
+}
+
+TEST(MeshGetters, MacroGroupsReadOnlyBlocksInsideTheRecord) {
+    constexpr int kNo = -99;
+    const struct {
+        Words words;
+        int groups;        // group count, or kNo when refused
+        const char* name;  // nullptr when refused
+    } cases[] = {
+        {{}, kNo, nullptr},
+        {ints({2, 5, 6}), 2, nullptr},
+        {ints({0}), 0, nullptr},
+        {join({ints({1, 5, 8}), text("Copper1 ")}), 1, "Copper1 "},
+        {ints({1, 5, 0}), 1, ""},
+        {ints({3, 5, 6}), kNo, nullptr},              // count beyond the record
+        {ints({-1, 5, 6}), kNo, nullptr},             // negative count
+        {join({ints({1, 5, 8}), text("abcd")}), 1, nullptr},  // name beyond the record
+        {join({ints({0, 5}), text("abcd")}), 0, nullptr},
+        {join({ints({0, 3}), text("abcd")}), 0, "abc"},  // a length that is no multiple of 4
+        {join({ints({0, -4}), text("abcd")}), 0, nullptr},
+        {join({ints({0, 8}), text(std::string("ab\0defgh", 8))}), 0, "ab"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        ReadFile f(frame('U', c.words));
+        ASSERT_EQ(GMD_GetRecord(f), 1);
+        EXPECT_EQ(GMD_GetRecordType(f), 'U');
+        EXPECT_EQ(got(f, GMD_GetMacroGroupNumGroups, 1), c.groups == kNo ? std::nullopt : std::optional(ints({c.groups})));
+        const std::size_t n = c.groups < 0 ? 0 : std::size_t(c.groups);
+        EXPECT_EQ(got(f, GMD_GetMacroGroupGroups, n),
+                  c.groups == kNo ? std::nullopt : std::optional(Words(c.words.begin() + 1, c.words.begin() + 1 + n)));
+        EXPECT_EQ(textOf(f, GMD_GetMacroGroupName, 32), c.name ? std::optional<std::string>(c.name) : std::nullopt);
+        EXPECT_EQ(got(f, GMD_GetScattVertexNumAdjacent, 1), std::nullopt) << "a 'U' is no scattered vertex";
+    }
+}
+
+TEST(MeshGetters, ScatteredVerticesReadTheWordsTheRecordHolds) {
+    for (std::size_t words = 0; words <= 6; ++words) {
+        SCOPED_TRACE(words);
+        const Words all = join({kVertexWords, ints({21, 22, 23})});
+        ReadFile f(frame('v', Words(all.begin(), all.begin() + static_cast<long>(words))));
+        ASSERT_EQ(GMD_GetRecord(f), 1);
+        EXPECT_EQ(GMD_GetRecordType(f), 'v');
+        const bool whole = words >= 3;
+        EXPECT_EQ(got(f, GMD_GetScattVertexPosition, 3), whole ? std::optional(kVertexWords) : std::nullopt);
+        EXPECT_EQ(got(f, GMD_GetScattVertexNumAdjacent, 1), whole ? std::optional(ints({int32_t(words) - 3})) : std::nullopt);
+        EXPECT_EQ(got(f, GMD_GetScattVertexAdjacent, whole ? words - 3 : 0),
+                  whole ? std::optional(Words(all.begin() + 3, all.begin() + long(words))) : std::nullopt);
+        if (!whole) runScript(f, kCalls, "!V!J");  // nor do the setters take a record without its position
+    }
+}
