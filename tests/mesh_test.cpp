@@ -35,53 +35,32 @@ std::optional<int32_t> numThickness(GMD_File* h) {
 // 1-4 (geometry) and L, R, E (adjacency) of wedges; U, N, m, x macro group
 // lists and names; V, J scattered vertex position and list.
 const Calls kCalls = {
-    {'s', [](GMD_File* h) { return GMD_SetSegment(h, kQuad); }},
-    {'S', [](GMD_File* h) { return GMD_SetSegmentVertices(h, kQuad); }},
-    {'t', [](GMD_File* h) { return GMD_SetTriangle(h, kQuad); }},
-    {'T', [](GMD_File* h) { return GMD_SetTriangleVertices(h, kQuad); }},
-    {'q', [](GMD_File* h) { return GMD_SetQuad(h, kQuad); }},
-    {'Q', [](GMD_File* h) { return GMD_SetQuadVertices(h, kQuad); }},
-    {'a', [](GMD_File* h) { return GMD_SetSegmentVertex(h, 1, kVertex); }},
-    {'b', [](GMD_File* h) { return GMD_SetTriangleVertex(h, 1, kVertex); }},
-    {'c', [](GMD_File* h) { return GMD_SetTriangleVertex(h, 2, kVertex); }},
-    {'d', [](GMD_File* h) { return GMD_SetQuadVertex(h, 3, kVertex); }},
-    {'f', [](GMD_File* h) { return GMD_SetQuadVertex(h, 0, kVertex); }},
-    {'A', [](GMD_File* h) { return GMD_SetSegmentVertex(h, 2, kVertex); }},
-    {'B', [](GMD_File* h) { return GMD_SetTriangleVertex(h, 3, kVertex); }},
-    {'D', [](GMD_File* h) { return GMD_SetQuadVertex(h, 4, kVertex); }},
-    {'F', [](GMD_File* h) { return GMD_SetQuadVertex(h, 0xFFFFFFFFu, kVertex); }},
-    {'r', [](GMD_File* h) { return GMD_SetSegmentRadius(h, 0.75f); }},
-    {'v', [](GMD_File* h) { return GMD_SetSegmentVolume(h, 42); }},
-    {'p', [](GMD_File* h) { return GMD_SetPolygonVolumes(h, 3, -4); }},
-    {'P', [](GMD_File* h) { return GMD_SetPolygonVolumes(h, 7, 8); }},
-    {'o', [](GMD_File* h) { return GMD_SetPolygonFSSorientation(h, kOrientation); }},
-    {'0', [](GMD_File* h) { return GMD_SetPolygonThickness(h, 0, nullptr); }},
-    {'1', [](GMD_File* h) { return GMD_SetPolygonThickness(h, 1, kThickness); }},
-    {'2', [](GMD_File* h) { return GMD_SetPolygonThickness(h, 2, kThickness); }},
-    {'3', [](GMD_File* h) { return GMD_SetPolygonThickness(h, 3, kThickness); }},
-    {'n', [](GMD_File* h) { return GMD_SetPolygonThickness(h, -1, kThickness); }},
-    {'g', [](GMD_File* h) { return GMD_SetGroup(h, -5); }},
-    {'h', [](GMD_File* h) { return GMD_SetGroup2(h, 7); }},
-    {'G', [](GMD_File* h) { return GMD_SetTolerance(h, 0.5f); }},
-    {'W', [](GMD_File* h) { return GMD_SetWedge(h, kQuad); }},
-    {'5', [](GMD_File* h) { return GMD_SetEWFirstVert(h, kVertex); }},
-    {'6', [](GMD_File* h) { return GMD_SetEWSecondVert(h, kVertex); }},
-    {'7', [](GMD_File* h) { return GMD_SetEWLeftNormal(h, kVertex); }},
-    {'8', [](GMD_File* h) { return GMD_SetEWRightNormal(h, kVertex); }},
-    {'L', [](GMD_File* h) { return GMD_SetWedgeLeftAdjacentPolygon(h, 6); }},
-    {'R', [](GMD_File* h) { return GMD_SetWedgeRightAdjacentPolygon(h, 7); }},
-    {'E', [](GMD_File* h) { return GMD_SetEdgeAdjacentPolygon(h, 5); }},
-    {'U', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, 3, kGroups); }},
-    {'u', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, 1, kGroups + 2); }},
-    {'z', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, 0, nullptr); }},
-    {'N', [](GMD_File* h) { return GMD_SetMacroGroupGroups(h, -1, kGroups); }},
-    {'m', [](GMD_File* h) { return GMD_SetMacroGroupName(h, "abcde"); }},
-    {'x', [](GMD_File* h) { return GMD_SetMacroGroupName(h, ""); }},
-    {'M', [](GMD_File* h) { return GMD_SetMacroGroupName(h, nullptr); }},
-    {'V', [](GMD_File* h) { return GMD_SetScattVertexPosition(h, kVertex); }},
-    {'J', [](GMD_File* h) { return GMD_SetScattVertexAdjacent(h, 2, kGroups); }},
-    {'j', [](GMD_File* h) { return GMD_SetScattVertexAdjacent(h, 0, nullptr); }},
-    {'K', [](GMD_File* h) { return GMD_SetScattVertexAdjacent(h, -1, kGroups); }},
+    GMD_CALL('s', GMD_SetSegment(h, kQuad)), GMD_CALL('S', GMD_SetSegmentVertices(h, kQuad)),
+    GMD_CALL('t', GMD_SetTriangle(h, kQuad)), GMD_CALL('T', GMD_SetTriangleVertices(h, kQuad)),
+    GMD_CALL('q', GMD_SetQuad(h, kQuad)), GMD_CALL('Q', GMD_SetQuadVertices(h, kQuad)),
+    GMD_CALL('a', GMD_SetSegmentVertex(h, 1, kVertex)), GMD_CALL('b', GMD_SetTriangleVertex(h, 1, kVertex)),
+    GMD_CALL('c', GMD_SetTriangleVertex(h, 2, kVertex)), GMD_CALL('d', GMD_SetQuadVertex(h, 3, kVertex)),
+    GMD_CALL('f', GMD_SetQuadVertex(h, 0, kVertex)), GMD_CALL('A', GMD_SetSegmentVertex(h, 2, kVertex)),
+    GMD_CALL('B', GMD_SetTriangleVertex(h, 3, kVertex)), GMD_CALL('D', GMD_SetQuadVertex(h, 4, kVertex)),
+    GMD_CALL('F', GMD_SetQuadVertex(h, 0xFFFFFFFFu, kVertex)), GMD_CALL('r', GMD_SetSegmentRadius(h, 0.75f)),
+    GMD_CALL('v', GMD_SetSegmentVolume(h, 42)), GMD_CALL('p', GMD_SetPolygonVolumes(h, 3, -4)),
+    GMD_CALL('P', GMD_SetPolygonVolumes(h, 7, 8)), GMD_CALL('o', GMD_SetPolygonFSSorientation(h, kOrientation)),
+    GMD_CALL('0', GMD_SetPolygonThickness(h, 0, nullptr)), GMD_CALL('1', GMD_SetPolygonThickness(h, 1, kThickness)),
+    GMD_CALL('2', GMD_SetPolygonThickness(h, 2, kThickness)),
+    GMD_CALL('3', GMD_SetPolygonThickness(h, 3, kThickness)),
+    GMD_CALL('n', GMD_SetPolygonThickness(h, -1, kThickness)), GMD_CALL('g', GMD_SetGroup(h, -5)),
+    GMD_CALL('h', GMD_SetGroup2(h, 7)), GMD_CALL('G', GMD_SetTolerance(h, 0.5f)),
+    GMD_CALL('W', GMD_SetWedge(h, kQuad)), GMD_CALL('5', GMD_SetEWFirstVert(h, kVertex)),
+    GMD_CALL('6', GMD_SetEWSecondVert(h, kVertex)), GMD_CALL('7', GMD_SetEWLeftNormal(h, kVertex)),
+    GMD_CALL('8', GMD_SetEWRightNormal(h, kVertex)), GMD_CALL('L', GMD_SetWedgeLeftAdjacentPolygon(h, 6)),
+    GMD_CALL('R', GMD_SetWedgeRightAdjacentPolygon(h, 7)), GMD_CALL('E', GMD_SetEdgeAdjacentPolygon(h, 5)),
+    GMD_CALL('U', GMD_SetMacroGroupGroups(h, 3, kGroups)), GMD_CALL('u', GMD_SetMacroGroupGroups(h, 1, kGroups + 2)),
+    GMD_CALL('z', GMD_SetMacroGroupGroups(h, 0, nullptr)), GMD_CALL('N', GMD_SetMacroGroupGroups(h, -1, kGroups)),
+    GMD_CALL('m', GMD_SetMacroGroupName(h, "abcde")), GMD_CALL('x', GMD_SetMacroGroupName(h, "")),
+    GMD_CALL('M', GMD_SetMacroGroupName(h, nullptr)), GMD_CALL('V', GMD_SetScattVertexPosition(h, kVertex)),
+    GMD_CALL('J', GMD_SetScattVertexAdjacent(h, 2, kGroups)),
+    GMD_CALL('j', GMD_SetScattVertexAdjacent(h, 0, nullptr)),
+    GMD_CALL('K', GMD_SetScattVertexAdjacent(h, -1, kGroups)),
 };
 
 }  // namespace
@@ -154,8 +133,7 @@ struct ReadCase {
 
 void expectRead(const ReadCase& c) {
     SCOPED_TRACE(::testing::Message() << c.letter << " code " << c.code << ", " << c.words << " words");
-    ReadFile f(frame(c.letter, counting(static_cast<std::size_t>(c.words)), 3, c.code));
-    ASSERT_EQ(GMD_GetRecord(f), 1);
+    ReadFile f(frame(c.letter, counting(static_cast<std::size_t>(c.words)), 3, c.code), 1);
     EXPECT_EQ(GMD_GetRecordType(f), c.type);
     for (int v = 0; v < 5; ++v) {
         const bool held = v < c.vertices && 3 * v + 3 <= c.kept;
@@ -255,8 +233,7 @@ TEST(MeshGetters, ReadOnlyWordsTheRecordHolds) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
-        ReadFile f(c.frame);
-        ASSERT_EQ(GMD_GetRecord(f), 1);
+        ReadFile f(c.frame, 1);
         auto wordsAt = [&](int first, int n) {
             Words w;
             for (int i = 0; i < n; ++i) {
@@ -341,8 +318,7 @@ TEST(MeshReading, WedgesTakeTwelveOrFourteenWords) {
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.letter << " with " << c.words << " words");
         const Words all = join({counting(12), ints({21, 22, 23})});
-        ReadFile f(frame(c.letter, Words(all.begin(), all.begin() + c.words)));
-        ASSERT_EQ(GMD_GetRecord(f), 1);
+        ReadFile f(frame(c.letter, Words(all.begin(), all.begin() + c.words)), 1);
         EXPECT_EQ(GMD_GetRecordType(f), c.type);
         EXPECT_EQ(got(f, GMD_GetWedge, 12), c.words >= 12 ? std::optional(counting(12)) : std::nullopt);
         for (int k = 0; k < 4; ++k)
@@ -382,8 +358,7 @@ TEST(MeshGetters, MacroGroupsReadOnlyBlocksInsideTheRecord) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
-        ReadFile f(frame('U', c.words));
-        ASSERT_EQ(GMD_GetRecord(f), 1);
+        ReadFile f(frame('U', c.words), 1);
         EXPECT_EQ(GMD_GetRecordType(f), 'U');
         EXPECT_EQ(got(f, GMD_GetMacroGroupNumGroups, 1), c.groups == kNo ? std::nullopt : std::optional(ints({c.groups})));
         const std::size_t n = c.groups < 0 ? 0 : std::size_t(c.groups);
@@ -398,8 +373,7 @@ TEST(MeshGetters, ScatteredVerticesReadTheWordsTheRecordHolds) {
     for (std::size_t words = 0; words <= 6; ++words) {
         SCOPED_TRACE(words);
         const Words all = join({kVertexWords, ints({21, 22, 23})});
-        ReadFile f(frame('v', Words(all.begin(), all.begin() + static_cast<long>(words))));
-        ASSERT_EQ(GMD_GetRecord(f), 1);
+        ReadFile f(frame('v', Words(all.begin(), all.begin() + static_cast<long>(words))), 1);
         EXPECT_EQ(GMD_GetRecordType(f), 'v');
         const bool whole = words >= 3;
         EXPECT_EQ(got(f, GMD_GetScattVertexPosition, 3), whole ? std::optional(kVertexWords) : std::nullopt);

@@ -27,9 +27,9 @@ using Words = std::vector<std::uint32_t>;
 class TempFile {
 public:
     TempFile() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         static int serial = 0;
-        path_ = std::string("gmdtest_") + (info ? info->name() : "x") + "_" + std::to_string(serial++) + ".gmd";
+        path_ = std::string("gmdtest_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                std::to_string(serial++) + ".gmd";
         std::remove(path_.c_str());
     }
     ~TempFile() { std::remove(path_.c_str()); }
@@ -71,6 +71,11 @@ inline float fromBits(std::uint32_t u) {
     float f;
     std::memcpy(&f, &u, 4);
     return f;
+}
+
+// Words handed to a setter that takes float values.
+inline const float* asFloats(const std::vector<std::uint32_t>& words) {
+    return reinterpret_cast<const float*>(words.data());
 }
 
 inline Words floats(const std::vector<float>& values) {
@@ -126,11 +131,13 @@ inline Bytes concat(std::initializer_list<Bytes> parts) {
     return all;
 }
 
-// A read handle on a file that holds `bytes`.
+// A read handle on a file that holds `bytes`, with the first `records` read.
 class ReadFile {
 public:
-    explicit ReadFile(const Bytes& bytes) : in_((file_.write(bytes), GMD_OpenReadFile(file_.c_str()))) {
+    explicit ReadFile(const Bytes& bytes, int records = 0)
+        : in_((file_.write(bytes), GMD_OpenReadFile(file_.c_str()))) {
         EXPECT_NE(in_.h, nullptr);
+        for (int k = 0; k < records; ++k) EXPECT_EQ(GMD_GetRecord(in_), 1) << "record " << k;
     }
     operator GMD_File*() const { return in_; }
 
@@ -168,13 +175,14 @@ Bytes frameOf(Build&& build) {
 
 constexpr std::uint32_t kGuard = 0xDEADBEEFu;
 
-// What `get` copies out, as bit patterns, into room for n values followed by
-// a guard value; nullopt when it refuses, which must leave the room alone.
-template <class T>
-std::optional<Words> got(GMD_File* h, std::int32_t (*get)(GMD_File*, T*), std::size_t n) {
+// What `call` copies out through its pointer, as bit patterns, into room
+// for n values followed by a guard value; nullopt when it refuses, which
+// must leave the room alone.
+template <class T, class Call>
+std::optional<Words> gotFrom(std::size_t n, Call&& call) {
     static_assert(sizeof(T) == 4, "a word per value");
     Words out(n + 1, kGuard);
-    const std::int32_t result = get(h, reinterpret_cast<T*>(out.data()));
+    const std::int32_t result = call(reinterpret_cast<T*>(out.data()));
     EXPECT_EQ(out[n], kGuard) << "wrote past its " << n << " values";
     if (result != 1) {
         EXPECT_EQ(result, 0);
@@ -183,6 +191,34 @@ std::optional<Words> got(GMD_File* h, std::int32_t (*get)(GMD_File*, T*), std::s
     }
     out.pop_back();
     return out;
+}
+
+template <class T>
+std::optional<Words> got(GMD_File* h, std::int32_t (*get)(GMD_File*, T*), std::size_t n) {
+    return gotFrom<T>(n, [&](T* out) { return get(h, out); });
+}
+
+// The type code of the next record read, or -1000 when there is none.
+inline std::int32_t nextType(GMD_File* h) { return GMD_GetRecord(h) == 1 ? GMD_GetRecordType(h) : -1000; }
+
+// Getter calls as table rows: {G(GMD_GetSphere, 4), words}, nullopt for a refusal.
+using Read = std::function<std::optional<Words>(GMD_File*)>;
+
+template <class T>
+Read G(std::int32_t (*get)(GMD_File*, T*), std::size_t n) {
+    return [=](GMD_File* h) { return got(h, get, n); };
+}
+
+// A getter that takes arguments: GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 1, 2, out)).
+#define GMD_GET(T, n, call) Read([=](GMD_File * h) { return gotFrom<T>(n, [&](T * out) { return call; }); })
+
+struct Expect {
+    Read read;
+    std::optional<Words> want;
+};
+
+inline void expectReads(GMD_File* h, const std::vector<Expect>& rows) {
+    for (const auto& row : rows) EXPECT_EQ(row.read(h), row.want) << "getter " << &row - rows.data();
 }
 
 // A text getter's answer through a buffer of exactly `room` bytes, so that
@@ -196,6 +232,10 @@ inline std::optional<std::string> textOf(GMD_File* h, std::int32_t (*get)(GMD_Fi
 // Setter sequences written as scripts: each character names a call of
 // `calls`, which must succeed, or be refused when it follows a '!'.
 using Calls = std::map<char, std::function<std::int32_t(GMD_File*)>>;
+
+// An entry of a Calls table: the character and the call it stands for, on handle h.
+#define GMD_CALL(c, call) \
+    { c, [](GMD_File * h) { return call; } }
 
 inline void runScript(GMD_File* h, const Calls& calls, const std::string& script) {
     bool refuse = false;
