@@ -19,14 +19,6 @@ const Words t1 = floats({0.125f}), t2 = floats({0.125f, 2.5f});
 
 Words vertexAt(std::size_t before, std::size_t after) { return join({zeros(before), kVertexWords, zeros(after)}); }
 
-// The thickness count; a refusal sets it to 0.
-std::optional<int32_t> numThickness(GMD_File* h) {
-    int32_t n = 99;
-    if (GMD_GetPolygonNumThickness(h, &n) == 1) return n;
-    EXPECT_EQ(n, 0) << "refused without clearing the count";
-    return std::nullopt;
-}
-
 // Shapes s, t, q (S, T, Q: their aliases); vertices of kVertex: a segment 1,
 // b triangle 1, c triangle 2, d quad 3, f quad 0, out of range A segment 2,
 // B triangle 3, D quad 4, F quad 2^32 - 1; r radius 0.75, v segment volume
@@ -167,113 +159,103 @@ TEST(MeshReading, ConvertsLegacyPolygonsAndTypesByLetterLayoutCodeAndWordCount) 
         // Segments: 'L' of 6 words or more, 'l' of exactly 8.
         {'L', 0, 6, 'L', 2, 6},  {'L', 5, 9, 'L', 2, 9},  {'L', 0, 5, 0, 2, 5},    {'l', 0, 8, 'l', 2, 8},
         {'l', 0, 7, 0, 2, 7},    {'l', 0, 9, 0, 2, 9},
+        // Wedges and edges: 12 or 14 words.
+        {'W', 0, 12, 'W', 0, 12}, {'W', 0, 14, 'W', 0, 14}, {'W', 0, 13, 0, 0, 13}, {'W', 0, 11, 0, 0, 11},
+        {'w', 0, 12, 'w', 0, 12}, {'w', 0, 15, 0, 0, 15},   {'e', 0, 14, 'e', 0, 14}, {'e', 0, 0, 0, 0, 0},
     };
     for (const auto& c : cases) expectRead(c);
 }
 
-// The quad and attribute flags come from the last valid polygon read; an
-// invalid polygon or another letter leaves them alone.
-TEST(MeshReading, FlagsFollowTheLastValidPolygon) {
-    const struct {
-        Bytes frame;
-        bool quad;         // GetVertex reaches vertex 3 of the invalid 15-word 'A' behind
-        bool orientation;  // which then reports an orientation
-    } steps[] = {
-        {frame('P', counting(12)), true, false},       {frame('G', floats({1})), true, false},
-        {frame('A', counting(12), 0, 0), false, true},  {frame('P', counting(4)), false, true},
-        {frame('L', counting(6)), false, true},         {frame('p', counting(14), 0, 3), true, false},
-        {frame('A', counting(16), 0, 4), true, true},   {frame('A', counting(13), 0, 3), false, true},
-        {frame('A', counting(13), 0, 2), true, false},  {frame('A', counting(9), 0, 1), false, false},
-    };
-    Bytes file;
-    for (const auto& s : steps) file = concat({file, s.frame, frame('A', counting(15), 0, 9)});
-    ReadFile f(file);
-    for (const auto& s : steps) {
-        SCOPED_TRACE(&s - steps);
-        ASSERT_EQ(GMD_GetRecord(f), 1);
-        ASSERT_EQ(GMD_GetRecord(f), 1);
-        EXPECT_EQ(GMD_GetRecordType(f), 0);
-        float out[3];
-        EXPECT_EQ(GMD_GetVertex(f, 3, out), s.quad ? 1 : 0);
-        EXPECT_EQ(got(f, GMD_GetPolygonFSSorientation, 3), s.orientation ? std::optional(counting(3, s.quad ? 13 : 10))
-                                                                          : std::nullopt);
-    }
-}
-
-// Getters on crafted frames. Word k of countingWords is k + 1.0; integer
-// words are given explicitly; -1 marks a refusal.
+// Getters on crafted frames: counting(n, v) holds v, v + 1, ...; integer
+// words are given explicitly; nullopt is a refusal.
 TEST(MeshGetters, ReadOnlyWordsTheRecordHolds) {
-    auto withCount = [](char letter, int code, std::size_t before, int32_t count, std::size_t after) {
-        return frame(letter, join({counting(before), ints({count}), counting(after, 20)}), 0, code);
+    const Read numThickness = [](GMD_File* h) {
+        int32_t n = 99;
+        if (GMD_GetPolygonNumThickness(h, &n) == 1) return std::optional(ints({n}));
+        EXPECT_EQ(n, 0) << "refused without clearing the count";
+        return std::optional<Words>();
     };
+    const Read volumes = GMD_GET(int32_t, 2, GMD_GetPolygonVolumes(h, out, out + 1));
+    const Read radius = G(GMD_GetSegmentRadius, 1), volume = G(GMD_GetSegmentVolume, 1);
+    const Read orientation = G(GMD_GetPolygonFSSorientation, 3);
+    auto thickness = [](std::size_t n) { return G(GMD_GetPolygonThickness, n); };
+    auto list = [](int code, std::size_t before, int32_t n, std::size_t after) {
+        return frame('A', join({counting(before), ints({n}), counting(after, 20)}), 0, code);
+    };
+    const std::nullopt_t no = std::nullopt;
+    const Words all = join({counting(12), ints({21, 22, 23})});
+    auto prefix = [&](char letter, std::size_t n) { return frame(letter, Words(all.begin(), all.begin() + long(n))); };
     const struct {
         Bytes frame;
-        int radius;       // word of the radius
-        bool volume;      // the segment volume -3 in word 7
-        int volumes;      // first volume number: 4, 5 in words 9-10 or 12-13
-        int orientation;  // first word of the orientation
-        int thickness;    // word of the thickness count, the list behind it
+        std::vector<Expect> reads;
     } cases[] = {
-        {frame('L', counting(6)), -1, false, -1, -1, -1},
-        {frame('P', counting(8)), 6, false, -1, -1, -1},  // converted to a segment with radius
-        {frame('l', join({counting(7), ints({-3})})), 6, true, -1, -1, -1},
-        {frame('l', counting(7)), 6, false, -1, -1, -1},
-        {frame('p', join({counting(9), ints({4, 5})})), -1, false, 9, -1, -1},
-        {frame('p', join({counting(12), ints({4, 5})})), -1, false, 12, -1, -1},
-        {frame('A', counting(15), 0, 0), -1, false, -1, 12, -1},
-        {withCount('A', 1, 9, 2, 2), -1, false, -1, -1, 9},
-        {withCount('A', 2, 12, 1, 1), -1, false, -1, -1, 12},
-        {withCount('A', 3, 12, 3, 3), -1, false, -1, 9, 12},
-        {withCount('A', 4, 15, 0, 0), -1, false, -1, 12, 15},
-        {withCount('A', 1, 9, 3, 2), -1, false, -1, -1, -1},    // list shorter than its count
-        {withCount('A', 2, 12, -1, 0), -1, false, -1, -1, -1},  // negative count
-        {frame('A', counting(10), 0, 3), -1, false, -1, -1, -1},  // no room for its orientation
-        {frame('A', counting(15), 0, 4), -1, false, -1, 12, -1},  // no thickness count
-        {frame('P', counting(9), 0, 2), -1, false, -1, -1, -1},
+        {frame('L', counting(6)), {{radius, no}, {volume, no}, {volumes, no}}},
+        {frame('P', counting(8)), {{radius, counting(1, 7)}, {volume, no}}},  // converted to a segment with radius
+        {frame('l', join({counting(7), ints({-3})})), {{radius, counting(1, 7)}, {volume, ints({-3})}}},
+        {frame('l', counting(7)), {{radius, counting(1, 7)}, {volume, no}}},
+        {frame('p', join({counting(9), ints({4, 5})})), {{volumes, ints({4, 5})}, {orientation, no}, {radius, no}}},
+        {frame('p', join({counting(12), ints({4, 5})})), {{volumes, ints({4, 5})}, {numThickness, no}}},
+        {frame('A', counting(15)), {{orientation, counting(3, 13)}, {numThickness, no}, {volumes, no}}},
+        {list(1, 9, 2, 2), {{numThickness, ints({2})}, {thickness(2), counting(2, 20)}, {orientation, no}}},
+        {list(2, 12, 1, 1), {{numThickness, ints({1})}, {thickness(1), counting(1, 20)}}},
+        {list(3, 12, 3, 3), {{orientation, counting(3, 10)}, {numThickness, ints({3})}, {thickness(3), counting(3, 20)}}},
+        {list(4, 15, 0, 0), {{orientation, counting(3, 13)}, {numThickness, ints({0})}, {thickness(0), Words{}}}},
+        {list(1, 9, 3, 2), {{numThickness, no}, {thickness(0), no}}},  // list shorter than its count
+        {list(2, 12, -1, 0), {{numThickness, no}, {thickness(0), no}}},
+        {frame('A', counting(10), 0, 3), {{orientation, no}, {numThickness, no}}},  // no room for its orientation
+        {frame('A', counting(15), 0, 4), {{orientation, counting(3, 13)}, {numThickness, no}}},
+        {frame('P', counting(9), 0, 2), {{orientation, no}, {numThickness, no}}},
+        // Wedges: each getter answers when the record holds its words.
+        {prefix('w', 14), {{G(GMD_GetWedge, 12), counting(12)}, {G(GMD_GetEWFirstVert, 3), counting(3)},
+                           {G(GMD_GetEWSecondVert, 3), counting(3, 4)}, {G(GMD_GetEWLeftNormal, 3), counting(3, 7)},
+                           {G(GMD_GetEWRightNormal, 3), counting(3, 10)}, {G(GMD_GetEWLeftAdjacentPolygon, 1), ints({21})},
+                           {G(GMD_GetEWRightAdjacentPolygon, 1), ints({22})}}},
+        {prefix('W', 14), {{G(GMD_GetWedge, 12), counting(12)}, {G(GMD_GetEWLeftAdjacentPolygon, 1), no}}},
+        {prefix('w', 13), {{G(GMD_GetEWLeftAdjacentPolygon, 1), ints({21})}, {G(GMD_GetEWRightAdjacentPolygon, 1), no}}},
+        {prefix('e', 11), {{G(GMD_GetWedge, 12), no}, {G(GMD_GetEWRightNormal, 3), no}, {G(GMD_GetEWLeftNormal, 3), counting(3, 7)}}},
+        // Macro groups: blocks inside the record only.
+        {frame('U', {}), {{G(GMD_GetMacroGroupNumGroups, 1), no}, {G(GMD_GetMacroGroupGroups, 0), no}}},
+        {frame('U', ints({2, 5, 6})), {{G(GMD_GetMacroGroupNumGroups, 1), ints({2})}, {G(GMD_GetMacroGroupGroups, 2), ints({5, 6})}}},
+        {frame('U', ints({3, 5, 6})), {{G(GMD_GetMacroGroupNumGroups, 1), no}, {G(GMD_GetMacroGroupGroups, 0), no}}},
+        {frame('U', ints({-1, 5, 6})), {{G(GMD_GetMacroGroupNumGroups, 1), no}, {G(GMD_GetMacroGroupGroups, 0), no}}},
+        {frame('U', ints({0})), {{G(GMD_GetMacroGroupGroups, 0), Words{}}, {G(GMD_GetScattVertexNumAdjacent, 1), no}}},
+        // Scattered vertices: the list is whatever follows the position.
+        {prefix('v', 2), {{G(GMD_GetScattVertexPosition, 3), no}, {G(GMD_GetScattVertexNumAdjacent, 1), no},
+                          {G(GMD_GetScattVertexAdjacent, 0), no}}},
+        {prefix('v', 3), {{G(GMD_GetScattVertexPosition, 3), counting(3)}, {G(GMD_GetScattVertexNumAdjacent, 1), ints({0})},
+                          {G(GMD_GetScattVertexAdjacent, 0), Words{}}}},
+        {prefix('v', 5), {{G(GMD_GetScattVertexNumAdjacent, 1), ints({2})}, {G(GMD_GetScattVertexAdjacent, 2), counting(2, 4)}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(&c - cases);
         ReadFile f(c.frame, 1);
-        auto wordsAt = [&](int first, int n) {
-            Words w;
-            for (int i = 0; i < n; ++i) {
-                const std::size_t at = 8 + 4 * static_cast<std::size_t>(first + i);
-                w.push_back(c.frame[at] | c.frame[at + 1] << 8 | c.frame[at + 2] << 16 | uint32_t(c.frame[at + 3]) << 24);
-            }
-            return std::optional<Words>(w);
-        };
-        EXPECT_EQ(got(f, GMD_GetSegmentRadius, 1), c.radius < 0 ? std::nullopt : wordsAt(c.radius, 1));
-        EXPECT_EQ(got(f, GMD_GetSegmentVolume, 1), c.volume ? std::optional(ints({-3})) : std::nullopt);
-        int32_t v[2] = {-7, -7};
-        EXPECT_EQ(GMD_GetPolygonVolumes(f, &v[0], &v[1]), c.volumes < 0 ? 0 : 1);
-        EXPECT_EQ(ints({v[0], v[1]}), c.volumes < 0 ? ints({-7, -7}) : ints({4, 5}));
-        EXPECT_EQ(got(f, GMD_GetPolygonFSSorientation, 3), c.orientation < 0 ? std::nullopt : wordsAt(c.orientation, 3));
-        const int32_t n = c.thickness < 0 ? 0 : static_cast<int32_t>(wordsAt(c.thickness, 1)->front());
-        EXPECT_EQ(numThickness(f), c.thickness < 0 ? std::nullopt : std::optional(n));
-        EXPECT_EQ(got(f, GMD_GetPolygonThickness, static_cast<std::size_t>(std::max(n, 0))),
-                  c.thickness < 0 ? std::nullopt : wordsAt(c.thickness + 1, n));
+        expectReads(f, c.reads);
     }
 }
 
-// An 'A' record being built has second header byte 0, so its thickness list
-// is not reported until it has been written and read, unless the client sets
-// that byte itself.
-TEST(MeshGetters, ThicknessOfTheRecordBeingBuiltNeedsItsLayoutCode) {
-    Scratch h;
-    runScript(h, kCalls, "t2");
-    EXPECT_EQ(got(h, GMD_GetPolygonFSSorientation, 3), std::nullopt);
-    EXPECT_EQ(numThickness(h), std::nullopt);
-    runScript(h, kCalls, "o");
-    EXPECT_EQ(got(h, GMD_GetPolygonFSSorientation, 3), kOrientationWords);
-    EXPECT_EQ(got(h, GMD_GetPolygonThickness, 2), std::nullopt);
-    GMD_SetGroup2(h, 3);
-    EXPECT_EQ(numThickness(h), 2);
+TEST(MeshGetters, MacroGroupNames) {
+    const struct {
+        Words words;
+        const char* name;  // nullptr when refused
+    } cases[] = {
+        {join({ints({1, 5, 8}), text("Copper1 ")}), "Copper1 "}, {ints({1, 5, 0}), ""}, {ints({2, 5, 6}), nullptr},
+        {join({ints({1, 5, 8}), text("abcd")}), nullptr},  // name beyond the record
+        {join({ints({0, 5}), text("abcd")}), nullptr},     {join({ints({0, 3}), text("abcd")}), "abc"},
+        {join({ints({0, -4}), text("abcd")}), nullptr},    {join({ints({0, 8}), text(std::string("ab\0defgh", 8))}), "ab"},
+        {ints({-1, 5, 6}), nullptr},
+    };
+    for (const auto& c : cases) {
+        ReadFile f(frame('U', c.words), 1);
+        EXPECT_EQ(textOf(f, GMD_GetMacroGroupName, 32), c.name ? std::optional<std::string>(c.name) : std::nullopt)
+            << &c - cases;
+    }
 }
 
 TEST(MeshSetters, AmendRecordsReadFromAFile) {
     ReadFile f(concat({frame('L', counting(9)), frame('A', join({counting(9), ints({1}), counting(1, 20)}), 0, 1),
                        frame('A', counting(9), 0, 3), frame('A', join({counting(9), ints({5}), counting(2)}), 0, 1),
-                       frame('A', counting(15), 0, 0), frame(0, counting(2)), frame('A', counting(11), 0, 4)}));
+                       frame('A', counting(15), 0, 0), frame(0, counting(2)), frame('A', counting(11), 0, 4),
+                       frame('W', counting(14)), frame('w', counting(12)), frame('e', counting(13)), frame('v', counting(2))}));
     // A longer segment keeps its words under the vertex setters.
     ASSERT_EQ(GMD_GetRecord(f), 1);
     runScript(f, kCalls, "a");
@@ -305,81 +287,17 @@ TEST(MeshSetters, AmendRecordsReadFromAFile) {
     ASSERT_EQ(GMD_GetRecord(f), 1);
     runScript(f, kCalls, "!q!d!t!o");
     EXPECT_EQ(got(f, GMD_GetQuad, 12), std::nullopt);
+    // A wedge with two stray words gains zero adjacency words over them; a
+    // short 'w' or 'e' is never grown.
+    EXPECT_EQ(GMD_GetRecord(f), 1);
+    runScript(f, kCalls, "L");
+    EXPECT_EQ(got(f, GMD_GetEWRightAdjacentPolygon, 1), ints({0}));
+    EXPECT_EQ(GMD_GetRecord(f), 1);
+    runScript(f, kCalls, "!L!R5");
+    EXPECT_EQ(GMD_GetRecord(f), 1);
+    runScript(f, kCalls, "!E");
+    // Nor do the scattered vertex setters take a record without its position.
+    EXPECT_EQ(GMD_GetRecord(f), 1);
+    runScript(f, kCalls, "!V!J");
 }
 
-TEST(MeshReading, WedgesTakeTwelveOrFourteenWords) {
-    const struct {
-        char letter;
-        int words, type;
-    } cases[] = {{'W', 12, 'W'}, {'W', 14, 'W'}, {'W', 13, 0}, {'W', 11, 0}, {'w', 14, 'w'}, {'w', 12, 'w'},
-                 {'w', 13, 0},   {'w', 15, 0},   {'e', 14, 'e'}, {'e', 0, 0},  {'e', 3, 0}};
-    using Get = int32_t (*)(GMD_File*, float*);
-    const Get parts[] = {GMD_GetEWFirstVert, GMD_GetEWSecondVert, GMD_GetEWLeftNormal, GMD_GetEWRightNormal};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.letter << " with " << c.words << " words");
-        const Words all = join({counting(12), ints({21, 22, 23})});
-        ReadFile f(frame(c.letter, Words(all.begin(), all.begin() + c.words)), 1);
-        EXPECT_EQ(GMD_GetRecordType(f), c.type);
-        EXPECT_EQ(got(f, GMD_GetWedge, 12), c.words >= 12 ? std::optional(counting(12)) : std::nullopt);
-        for (int k = 0; k < 4; ++k)
-            EXPECT_EQ(got(f, parts[k], 3), c.words >= 3 * k + 3 ? std::optional(counting(3, 3.0f * k + 1)) : std::nullopt);
-        const bool adjacent = c.letter != 'W';
-        EXPECT_EQ(got(f, GMD_GetEWLeftAdjacentPolygon, 1), adjacent && c.words >= 13 ? std::optional(ints({21})) : std::nullopt);
-        EXPECT_EQ(got(f, GMD_GetEWRightAdjacentPolygon, 1), adjacent && c.words >= 14 ? std::optional(ints({22})) : std::nullopt);
-        if (c.letter == 'W' && c.words == 14) {
-            // A wedge with two stray words gains zero adjacency words over them.
-            runScript(f, kCalls, "L");
-            EXPECT_EQ(got(f, GMD_GetEWRightAdjacentPolygon, 1), ints({0}));
-        } else if (adjacent && c.words < 13) {
-            runScript(f, kCalls, c.letter == 'w' ? "!L!R" : "!E");  // never grown
-        }
-    }
-}
-
-TEST(MeshGetters, MacroGroupsReadOnlyBlocksInsideTheRecord) {
-    constexpr int kNo = -99;
-    const struct {
-        Words words;
-        int groups;        // group count, or kNo when refused
-        const char* name;  // nullptr when refused
-    } cases[] = {
-        {{}, kNo, nullptr},
-        {ints({2, 5, 6}), 2, nullptr},
-        {ints({0}), 0, nullptr},
-        {join({ints({1, 5, 8}), text("Copper1 ")}), 1, "Copper1 "},
-        {ints({1, 5, 0}), 1, ""},
-        {ints({3, 5, 6}), kNo, nullptr},              // count beyond the record
-        {ints({-1, 5, 6}), kNo, nullptr},             // negative count
-        {join({ints({1, 5, 8}), text("abcd")}), 1, nullptr},  // name beyond the record
-        {join({ints({0, 5}), text("abcd")}), 0, nullptr},
-        {join({ints({0, 3}), text("abcd")}), 0, "abc"},  // a length that is no multiple of 4
-        {join({ints({0, -4}), text("abcd")}), 0, nullptr},
-        {join({ints({0, 8}), text(std::string("ab\0defgh", 8))}), 0, "ab"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(&c - cases);
-        ReadFile f(frame('U', c.words), 1);
-        EXPECT_EQ(GMD_GetRecordType(f), 'U');
-        EXPECT_EQ(got(f, GMD_GetMacroGroupNumGroups, 1), c.groups == kNo ? std::nullopt : std::optional(ints({c.groups})));
-        const std::size_t n = c.groups < 0 ? 0 : std::size_t(c.groups);
-        EXPECT_EQ(got(f, GMD_GetMacroGroupGroups, n),
-                  c.groups == kNo ? std::nullopt : std::optional(Words(c.words.begin() + 1, c.words.begin() + 1 + n)));
-        EXPECT_EQ(textOf(f, GMD_GetMacroGroupName, 32), c.name ? std::optional<std::string>(c.name) : std::nullopt);
-        EXPECT_EQ(got(f, GMD_GetScattVertexNumAdjacent, 1), std::nullopt) << "a 'U' is no scattered vertex";
-    }
-}
-
-TEST(MeshGetters, ScatteredVerticesReadTheWordsTheRecordHolds) {
-    for (std::size_t words = 0; words <= 6; ++words) {
-        SCOPED_TRACE(words);
-        const Words all = join({kVertexWords, ints({21, 22, 23})});
-        ReadFile f(frame('v', Words(all.begin(), all.begin() + static_cast<long>(words))), 1);
-        EXPECT_EQ(GMD_GetRecordType(f), 'v');
-        const bool whole = words >= 3;
-        EXPECT_EQ(got(f, GMD_GetScattVertexPosition, 3), whole ? std::optional(kVertexWords) : std::nullopt);
-        EXPECT_EQ(got(f, GMD_GetScattVertexNumAdjacent, 1), whole ? std::optional(ints({int32_t(words) - 3})) : std::nullopt);
-        EXPECT_EQ(got(f, GMD_GetScattVertexAdjacent, whole ? words - 3 : 0),
-                  whole ? std::optional(Words(all.begin() + 3, all.begin() + long(words))) : std::nullopt);
-        if (!whole) runScript(f, kCalls, "!V!J");  // nor do the setters take a record without its position
-    }
-}

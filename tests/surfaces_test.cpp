@@ -90,34 +90,6 @@ TEST(Nurbs, BulkAndPieceByPieceWriteTheSameRecordAndReadBackExactly) {
     EXPECT_EQ(frameOf([](GMD_File* h) { GMD_SetNurbsHoleOrigin(h, 5); }), frame('N', floats({6, 0, 0, 0, 0, 0, 5})));
 }
 
-// A count setter on the empty record starts a cleared surface (never the
-// last one written); on a surface in hand it keeps the leading values.
-TEST(Nurbs, CountSettersStartAClearedSurfaceOrResizeTheOneInHand) {
-    using Set = int32_t (*)(GMD_File*, int32_t);
-    const Set setters[] = {GMD_SetNurbsNumUknots,  GMD_SetNurbsNumVknots, GMD_SetNurbsNumUcontrolPoints,
-                           GMD_SetNurbsNumVcontrolPoints, GMD_SetNurbsNumBounds, GMD_SetNurbsNumPoints,
-                           GMD_SetNurbsHoleOrigin};
-    for (int s = 0; s < 7; ++s) {
-        Scratch h;
-        Surface().buildInBulk(h);
-        GMD_WriteRecord(h);
-        EXPECT_EQ(setters[s](h, -1), s == 6 ? 1 : 0) << "only the hole origin may be negative";
-        EXPECT_EQ(GMD_GetRecordType(h), s == 6 ? 'N' : 0) << "a refused call begins no surface";
-        std::vector<int32_t> sizes(7, 0);
-        sizes[std::size_t(s)] = 2;
-        EXPECT_EQ(setters[s](h, 2), 1);
-        EXPECT_EQ(got(h, GMD_GetNurbsSizes, 7), ints(sizes)) << s;
-        EXPECT_EQ(got(h, GMD_GetNurbsAllBoundaryPoints, s == 5 ? 4 : 0), zeros(s == 5 ? 4 : 0));
-    }
-    Scratch h;
-    Surface s;
-    s.buildInBulk(h);
-    EXPECT_TRUE(GMD_SetNurbsNumUknots(h, 7) && GMD_SetNurbsNumPoints(h, 6) && !GMD_SetNurbsNumBounds(h, -1));
-    expectReads(h, {{G(GMD_GetNurbsUKnots, 7), floats({0, 0, 0.5f, 1, 1, 0, 0})},
-                    {G(GMD_GetNurbsAllBoundaryPoints, 12), join({floats(s.boundary), zeros(2)})},
-                    {G(GMD_GetNurbsSizes, 7), ints({7, 4, 2, 3, 2, 6, -3})}});
-}
-
 TEST(Nurbs, GridTakesItsShapeFromTheSecondCountAndLosesItsCellsOnEveryChange) {
     for (bool rowsFirst : {true, false}) {
         Scratch h;
@@ -197,28 +169,6 @@ TEST(Nurbs, PerBoundaryAccessorsAddressSingleValues) {
         if (c.values && !c.values->empty()) std::copy(in.begin(), in.end(), all.begin() + std::ptrdiff_t(c.values->front()));
         EXPECT_EQ(got(h, GMD_GetNurbsAllBoundaryPoints, 16), all) << &c - cases;
     }
-}
-
-TEST(Nurbs, NullGridArraysAreSkippedAndTheGridIsRedimensioned) {
-    Scratch h;
-    Surface s;
-    s.buildInBulk(h);
-    GMD_NurbsData d = s.data();
-    const std::vector<Expect> cell = {{GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 1, 2, out)), floats({0, 0, 0})},
-                                      {GMD_GET(float, 1, GMD_GetNurbsWeight(h, 1, 2, out)), floats({3})}};
-    d.controlPoints = nullptr;
-    ASSERT_EQ(GMD_SetNurbsData(h, &d), 1);
-    expectReads(h, cell);  // earlier points are discarded
-    d = s.data();
-    d.weights = nullptr;
-    ASSERT_EQ(GMD_SetNurbsData(h, &d), 1);
-    expectReads(h, {{cell[0].read, floats({15, 16, 17})}, {cell[1].read, zeros(1)}});
-    std::vector<float> u(5, -1), v(4, -1), b(10, -1);
-    std::vector<int32_t> dims(2, -1);
-    GMD_NurbsData out{u.data(), v.data(), nullptr, nullptr, dims.data(), b.data()};
-    ASSERT_EQ(GMD_GetNurbsData(h, &out), 1);
-    EXPECT_EQ(join({floats(u), floats(v), ints(dims), floats(b)}),
-              join({floats(s.uKnots), floats(s.vKnots), ints(s.dimensions), floats(s.boundary)}));
 }
 
 namespace {
