@@ -86,12 +86,12 @@ valgrind: build
 fuzz-build: setup
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 	  -DGMD_BUILD_FUZZERS=ON -DGMD_BUILD_TESTS=OFF -DGMD_BUILD_EXAMPLES=OFF $(CMAKE_FLAGS)
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target read_fuzzer sequence_fuzzer
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target read_fuzzer sequence_fuzzer scan_fuzzer
 
 # Runs each harness for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600), starting
 # from the checked-in corpus; new inputs go to a scratch folder.
 fuzz: fuzz-build
-	for h in read sequence; do \
+	for h in read sequence scan; do \
 	  mkdir -p $(FUZZ_DIR)/corpus-$$h && \
 	  $(FUZZ_DIR)/fuzz/$${h}_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	    $(FUZZ_DIR)/corpus-$$h fuzz/corpus/$$h || exit 1; \
@@ -156,6 +156,7 @@ check-i386: native-writer
 # instructions per record of the triangle loops under callgrind.
 bench: build
 	cd $(BUILD_DIR) && ./bench/gmd_bench --benchmark_color=false
+	cd $(BUILD_DIR) && ./bench/kit_bench --benchmark_color=false
 
 bench-instructions: build
 	bench/instructions.sh $(BUILD_DIR)/bench/gmd_bench_calls

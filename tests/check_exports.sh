@@ -6,7 +6,9 @@
 #   check_exports.sh pe LIB.dll HEADER OBJDUMP
 #       the export table of a DLL; it must also import nothing but Windows'
 #       own DLLs, so that it runs without any compiler runtime beside it
+# EXPORT_PREFIX (default GMD_) names the functions of the header to compare.
 set -eu
+prefix=${EXPORT_PREFIX:-GMD_}
 kind=$1
 lib=$2
 header=$3
@@ -35,7 +37,7 @@ pe)
     exit 2
     ;;
 esac
-grep -o 'GMD_[A-Za-z0-9_]*(' "$header" | tr -d '(' | sort -u > "$tmp/declared"
+grep -o "${prefix}[A-Za-z0-9_]*(" "$header" | tr -d '(' | sort -u > "$tmp/declared"
 if ! diff -u "$tmp/declared" "$tmp/exported"; then
     echo "exported symbols differ from the header's declarations" >&2
     exit 1

@@ -13,7 +13,7 @@ const float kQuad[12] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
 const float kVertex[3] = {-1.5f, 2.25f, 1e-3f};
 const float kOrientation[3] = {0.5f, -0.25f, 8};
 const float kThickness[3] = {0.125f, 2.5f, -3};
-const int32_t kGroups[3] = {4, 9, 2};
+const int32_t kGroups[3] = {4, 9, 2}, kSixOne[2] = {6, 1};
 const Words kVertexWords = floats({-1.5f, 2.25f, 1e-3f}), kOrientationWords = floats({0.5f, -0.25f, 8});
 const Words t1 = floats({0.125f}), t2 = floats({0.125f, 2.5f});
 
@@ -52,7 +52,8 @@ const Calls kCalls = {
     GMD_CALL('M', GMD_SetMacroGroupName(h, nullptr)), GMD_CALL('V', GMD_SetScattVertexPosition(h, kVertex)),
     GMD_CALL('J', GMD_SetScattVertexAdjacent(h, 2, kGroups)),
     GMD_CALL('j', GMD_SetScattVertexAdjacent(h, 0, nullptr)),
-    GMD_CALL('K', GMD_SetScattVertexAdjacent(h, -1, kGroups)),
+    GMD_CALL('K', GMD_SetScattVertexAdjacent(h, -1, kGroups)), GMD_CALL('y', GMD_SetMacroGroupName(h, "ab")),
+    GMD_CALL('Y', GMD_SetMacroGroupName(h, "cdefgh")), GMD_CALL('k', GMD_SetMacroGroupGroups(h, 2, kSixOne)),
 };
 
 }  // namespace
@@ -103,6 +104,7 @@ TEST(MeshSetters, WedgesMacroGroupsAndScatteredVertices) {
         {"U", frame('U', ints({3, 4, 9, 2}))}, {"z", frame('U', ints({0}))}, {"m", frame('U', five)},
         {"Um", frame('U', join({ints({3, 4, 9, 2}), five}))}, {"mU", frame('U', join({ints({3, 4, 9, 2}), five}))},
         {"mUu", frame('U', join({ints({1, 2}), five}))},  // a new list replaces the last and keeps the name
+        {"yYk", frame('U', join({ints({2, 6, 1, 4}), text("ab  "), ints({8}), text("cdefgh  ")}))},  // a second name is no list
         {"xzU", frame('U', ints({3, 4, 9, 2, 0}))}, {"Ux", frame('U', ints({3, 4, 9, 2, 0}))},
         {"u!N!M!V!J", frame('U', ints({1, 2}))}, {"!N!M!K", frame(0, {})},
         {"V", frame('v', kVertexWords)}, {"J", frame('v', join({zeros(3), ints({4, 9})}))},
@@ -162,6 +164,7 @@ TEST(MeshReading, ConvertsLegacyPolygonsAndTypesByLetterLayoutCodeAndWordCount) 
         // Wedges and edges: 12 or 14 words.
         {'W', 0, 12, 'W', 0, 12}, {'W', 0, 14, 'W', 0, 14}, {'W', 0, 13, 0, 0, 13}, {'W', 0, 11, 0, 0, 11},
         {'w', 0, 12, 'w', 0, 12}, {'w', 0, 15, 0, 0, 15},   {'e', 0, 14, 'e', 0, 14}, {'e', 0, 0, 0, 0, 0},
+        {'W', 0, 0, 0, 0, 0},
     };
     for (const auto& c : cases) expectRead(c);
 }
@@ -201,7 +204,8 @@ TEST(MeshGetters, ReadOnlyWordsTheRecordHolds) {
         {list(3, 12, 3, 3), {{orientation, counting(3, 10)}, {numThickness, ints({3})}, {thickness(3), counting(3, 20)}}},
         {list(4, 15, 0, 0), {{orientation, counting(3, 13)}, {numThickness, ints({0})}, {thickness(0), Words{}}}},
         {list(1, 9, 3, 2), {{numThickness, no}, {thickness(0), no}}},  // list shorter than its count
-        {list(2, 12, -1, 0), {{numThickness, no}, {thickness(0), no}}},
+        {list(2, 12, -1, 0), {{numThickness, ints({-1})}, {thickness(0), Words{}}}},  // negative: copies nothing
+        {list(1, 9, -2, 0), {{numThickness, ints({-2})}, {thickness(0), Words{}}}},
         {frame('A', counting(10), 0, 3), {{orientation, no}, {numThickness, no}}},  // no room for its orientation
         {frame('A', counting(15), 0, 4), {{orientation, counting(3, 13)}, {numThickness, no}}},
         {frame('P', counting(9), 0, 2), {{orientation, no}, {numThickness, no}}},
@@ -217,7 +221,7 @@ TEST(MeshGetters, ReadOnlyWordsTheRecordHolds) {
         {frame('U', {}), {{G(GMD_GetMacroGroupNumGroups, 1), no}, {G(GMD_GetMacroGroupGroups, 0), no}}},
         {frame('U', ints({2, 5, 6})), {{G(GMD_GetMacroGroupNumGroups, 1), ints({2})}, {G(GMD_GetMacroGroupGroups, 2), ints({5, 6})}}},
         {frame('U', ints({3, 5, 6})), {{G(GMD_GetMacroGroupNumGroups, 1), no}, {G(GMD_GetMacroGroupGroups, 0), no}}},
-        {frame('U', ints({-1, 5, 6})), {{G(GMD_GetMacroGroupNumGroups, 1), no}, {G(GMD_GetMacroGroupGroups, 0), no}}},
+        {frame('U', ints({-1, 5, 6})), {{G(GMD_GetMacroGroupNumGroups, 1), ints({-1})}, {G(GMD_GetMacroGroupGroups, 0), Words{}}}},
         {frame('U', ints({0})), {{G(GMD_GetMacroGroupGroups, 0), Words{}}, {G(GMD_GetScattVertexNumAdjacent, 1), no}}},
         // Scattered vertices: the list is whatever follows the position.
         {prefix('v', 2), {{G(GMD_GetScattVertexPosition, 3), no}, {G(GMD_GetScattVertexNumAdjacent, 1), no},
@@ -249,13 +253,17 @@ TEST(MeshGetters, MacroGroupNames) {
         EXPECT_EQ(textOf(f, GMD_GetMacroGroupName, 32), c.name ? std::optional<std::string>(c.name) : std::nullopt)
             << &c - cases;
     }
+    Scratch h;
+    runScript(h, kCalls, "yYk");
+    EXPECT_EQ(textOf(h, GMD_GetMacroGroupName), "ab  ") << "the first name, as stored";
 }
 
 TEST(MeshSetters, AmendRecordsReadFromAFile) {
     ReadFile f(concat({frame('L', counting(9)), frame('A', join({counting(9), ints({1}), counting(1, 20)}), 0, 1),
                        frame('A', counting(9), 0, 3), frame('A', join({counting(9), ints({5}), counting(2)}), 0, 1),
                        frame('A', counting(15), 0, 0), frame(0, counting(2)), frame('A', counting(11), 0, 4),
-                       frame('W', counting(14)), frame('w', counting(12)), frame('e', counting(13)), frame('v', counting(2))}));
+                       frame('W', counting(14)), frame('w', counting(12)), frame('e', counting(13)), frame('v', counting(2)),
+                       frame('W', counting(11)), frame('W', {})}));
     // A longer segment keeps its words under the vertex setters.
     ASSERT_EQ(GMD_GetRecord(f), 1);
     runScript(f, kCalls, "a");
@@ -299,5 +307,12 @@ TEST(MeshSetters, AmendRecordsReadFromAFile) {
     // Nor do the scattered vertex setters take a record without its position.
     EXPECT_EQ(GMD_GetRecord(f), 1);
     runScript(f, kCalls, "!V!J");
+    // A shorter 'W' becomes a 14-word edge or wedge whose missing words are 0.
+    EXPECT_EQ(GMD_GetRecord(f), 1);
+    runScript(f, kCalls, "E");
+    expectReads(f, {{G(GMD_GetWedge, 12), join({counting(11), zeros(1)})}, {G(GMD_GetEWRightAdjacentPolygon, 1), ints({5})}});
+    EXPECT_EQ(GMD_GetRecord(f), 1);
+    runScript(f, kCalls, "R");
+    expectReads(f, {{G(GMD_GetWedge, 12), zeros(12)}, {G(GMD_GetEWRightAdjacentPolygon, 1), ints({7})}});
 }
 

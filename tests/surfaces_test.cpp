@@ -138,27 +138,31 @@ TEST(Nurbs, RefusalsChangeNothing) {
 // spans dimension(k) single values; point i is the pair at s(k) + i.
 TEST(Nurbs, PerBoundaryAccessorsAddressSingleValues) {
     constexpr uint32_t kBlock = ~0u;  // the whole block of boundary k
+    const std::vector<float> none;
     const struct {
         std::vector<int32_t> dimensions;
         uint32_t k, i;
         std::optional<std::vector<float>> values;
     } cases[] = {
-        {{3, 5}, 1, kBlock, {{3, 4, 5, 6, 7}}}, {{3, 5}, 0, kBlock, {{0, 1, 2}}}, {{3, 5}, 2, kBlock, std::nullopt},
-        {{3, 5}, 0, 0, {{0, 1}}},     {{3, 5}, 1, 11, {{14, 15}}},   {{3, 5}, 0, 14, {{14, 15}}},
-        {{3, 5}, 1, 12, std::nullopt}, {{3, 5}, 0, 15, std::nullopt}, {{3, 5}, 2, 0, std::nullopt},
-        {{3, 5}, 1, ~1u, std::nullopt}, {{3, 14}, 1, kBlock, std::nullopt},  // 3 + 14 values pass the 16 present
-        {{3, 13}, 1, kBlock, {{3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}}},
-        {{-1, 5}, 0, kBlock, std::nullopt}, {{-1, 5}, 0, 0, {{0, 1}}}, {{-1, 5}, 1, kBlock, std::nullopt},
-        {{-1, 5}, 1, 0, std::nullopt},
+        {{3, 5, 0}, 1, kBlock, {{3, 4, 5, 6, 7}}}, {{3, 5, 0}, 0, kBlock, {{0, 1, 2}}}, {{3, 5, 0}, 3, kBlock, std::nullopt},
+        {{3, 5, 0}, 0, 0, {{0, 1}}},      {{3, 5, 0}, 1, 11, {{14, 15}}},   {{3, 5, 0}, 0, 14, {{14, 15}}},
+        {{3, 5, 0}, 1, 12, std::nullopt}, {{3, 5, 0}, 0, 15, std::nullopt}, {{3, 5, 0}, 3, 0, std::nullopt},
+        {{3, 5, 0}, 1, ~1u, std::nullopt}, {{3, 14, 0}, 1, kBlock, std::nullopt},  // 3 + 14 values pass the 16 present
+        {{3, 13, 0}, 1, kBlock, {{3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}}},
+        {{3, 13, 0}, 2, kBlock, none},  // empty, starting at the end
+        // The start is the plain sum, negative dimensions included.
+        {{2, -1, 2}, 2, kBlock, {{1, 2}}}, {{2, -1, 2}, 2, 0, {{1, 2}}}, {{2, -3, 2}, 2, kBlock, std::nullopt},
+        {{-1, 5, 0}, 0, kBlock, none},  {{-1, 5, 0}, 0, 0, {{0, 1}}},     {{-1, 5, 0}, 1, kBlock, std::nullopt},
+        {{-1, 5, 0}, 1, 0, std::nullopt},
     };
     for (const auto& c : cases) {
         Scratch h;
-        const int32_t sizes[7] = {0, 0, 0, 0, 2, 8, 0};
+        const int32_t sizes[7] = {0, 0, 0, 0, 3, 8, 0};
         Words all = counting(16, 0);
         ASSERT_TRUE(GMD_SetNurbsSizes(h, sizes) && GMD_SetNurbsBoundaryDimensions(h, c.dimensions.data()) &&
                     GMD_SetNurbsAllBoundaryPoints(h, asFloats(all)));
         const bool block = c.i == kBlock;
-        const std::size_t n = block ? std::size_t(std::max(c.dimensions[std::min<std::size_t>(c.k, 1)], 0)) : 2;
+        const std::size_t n = block ? std::size_t(std::max(c.dimensions[std::min<std::size_t>(c.k, 2)], 0)) : 2;
         const Words in = counting(n, 90);
         const auto read = block ? gotFrom<float>(n, [&](float* out) { return GMD_GetNurbsBoundaryPoints(h, c.k, out); })
                                 : gotFrom<float>(n, [&](float* out) { return GMD_GetNurbsBoundaryPoint(h, c.k, c.i, out); });

@@ -24,6 +24,10 @@ public:
     bool invalid = false;          // the record just read failed its family's check
     bool quad = false;             // the polygon in hand has four corners
     std::int32_t attribute = 0;    // the attributed polygon in hand carries an FSS orientation
+    // The macro group in hand was begun by its name and has no group list
+    // yet. Every way to the letter 'U' sets it, so it means nothing under
+    // another letter and the empty record need not clear it.
+    bool nameWithoutGroupList = false;
     EllipticalCylinderGeometry ellipticalCylinder;
     ConeGeometry cone;
     NurbsModel nurbs;

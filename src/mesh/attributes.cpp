@@ -148,10 +148,7 @@ int32_t GMD_GetPolygonNumThickness(GMD_File* handle, int32_t* n) {
     return guarded(handle, [&](RecordFile& file) {
         *n = 0;
         if (file.record.letter != 'A' || file.record.group2 == 0) return false;
-        const std::int32_t count = countedBlock(file.record, thicknessWord(file));
-        if (count < 0) return false;
-        *n = count;
-        return true;
+        return countedBlock(file.record, thicknessWord(file), *n);
     });
 }
 

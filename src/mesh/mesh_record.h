@@ -33,18 +33,24 @@ inline std::int32_t polygonVertexWords(const RecordFile& file) { return file.qua
 // orientation when the record carries one.
 inline std::int32_t thicknessWord(const RecordFile& file) { return polygonVertexWords(file) + 3 * file.attribute; }
 
-// The count n of a counted block at word `at`, or -1 when there is none: n
-// must be non-negative and all n words must follow inside the record.
-inline std::int32_t countedBlock(const RecordBuffer& record, std::int32_t at) {
-    if (!record.holds(at, 1)) return -1;
-    const std::int32_t n = record.getInt(at);
-    return n >= 0 && record.holds(std::int64_t{at} + 1, n) ? n : -1;
+// The count n of the counted block at word `at` (n, then n words): false
+// when the count word or the words it counts pass the last word. n is
+// reported as stored; a negative one, which only a file holds, counts no
+// words.
+inline bool countedBlock(const RecordBuffer& record, std::int32_t at, std::int32_t& n) {
+    if (!record.holds(at, 1)) return false;
+    const std::int32_t count = record.getInt(at);
+    if (!record.holds(std::int64_t{at} + 1, count < 0 ? 0 : count)) return false;
+    n = count;
+    return true;
 }
 
-// Copies the words of the counted block at `at` (nothing for a count of 0).
+// Copies the words of the counted block at `at`; nothing for a count below 1.
 inline bool countedBlockOut(const RecordBuffer& record, std::int32_t at, void* out) {
-    const std::int32_t n = countedBlock(record, at);
-    return n >= 0 && wordsOut(record, at + 1, n, out);
+    std::int32_t n = 0;
+    if (!countedBlock(record, at, n)) return false;
+    record.copyOut(at + 1, n, out);
+    return true;
 }
 
 // Moves words [from, end) so that they start at `to`, keeping their order,

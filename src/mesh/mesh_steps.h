@@ -19,9 +19,11 @@ bool readLegacyPolygon(RecordFile& file);
 void writeAttributedPolygon(RecordFile& file);
 // wedge.cpp
 bool readWedge(RecordFile& file);
+// macro_group.cpp: accepts any word count; a record read has its group list.
+bool readMacroGroup(RecordFile& file);
 
-// 'U' and 'v' have no row: any word count is valid and nothing is decoded.
-inline constexpr std::array<LetterSteps, 8> kMeshSteps{{
+// 'v' has no row: any word count is valid and nothing is decoded.
+inline constexpr std::array<LetterSteps, 9> kMeshSteps{{
     {'L', &readSegment, nullptr},
     {'l', &readSegment, nullptr},
     {'P', &readLegacyPolygon, nullptr},
@@ -30,6 +32,7 @@ inline constexpr std::array<LetterSteps, 8> kMeshSteps{{
     {'W', &readWedge, nullptr},
     {'w', &readWedge, nullptr},
     {'e', &readWedge, nullptr},
+    {'U', &readMacroGroup, nullptr},
 }};
 
 }  // namespace gmd

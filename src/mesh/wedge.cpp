@@ -3,6 +3,8 @@
 // numbers behind them. A record is either a two-sided wedge ('w': left and
 // right polygon) or a one-sided edge ('e': its one polygon twice), never
 // both, so each adjacency setter refuses the other letter.
+#include <algorithm>
+
 #include "mesh_record.h"
 #include "mesh_steps.h"
 
@@ -50,7 +52,10 @@ std::int32_t setAdjacent(GMD_File* handle, char letter, WordRange words, int32_t
         RecordBuffer& record = file.record;
         const char accepted[] = {'W', letter, '\0'};
         if (beginRecord(record, accepted, letter, kAdjacentWords) == Begin::Refused) return false;
-        if (record.letter == 'W' && !promote(record, letter, kGeometryWords, kAdjacentWords)) return false;
+        // A 'W' shorter than its geometry (only a file makes one) gains zero
+        // words up to the adjacency words like any other.
+        const std::int32_t kept = std::min(record.wordCount(), kGeometryWords);
+        if (record.letter == 'W' && !promote(record, letter, kept, kAdjacentWords)) return false;
         if (!record.holds(words.first, words.count)) return false;
         for (std::int32_t i = 0; i < words.count; ++i) record.setInt(words.first + i, polygon);
         return true;

@@ -59,7 +59,7 @@ int32_t GMD_GetCylinderRadius(GMD_File* handle, float* radius) {
 int32_t GMD_GetCylinderHeight(GMD_File* handle, float* height) {
     return guarded(handle, [&](RecordFile& file) {
         const RecordBuffer& record = file.record;
-        if (!holdsSolid(record, kCircularCylinder)) return false;
+        if (!isFamily(record, kCircularCylinder) || !record.holds(kLowerCenter.first, 6)) return false;
         Vec3 axis = difference(wordVector(record, kUpperCenter.first), wordVector(record, kLowerCenter.first));
         *height = static_cast<float>(length(axis));
         return true;

@@ -31,7 +31,7 @@ std::int32_t patchSolid(GMD_File* handle, SolidFamily family, WordRange range, c
 
 std::int32_t getSolid(GMD_File* handle, SolidFamily family, WordRange range, float* out) {
     return guarded(handle, [&](RecordFile& file) {
-        return holdsSolid(file.record, family) && wordsOut(file.record, range.first, range.count, out);
+        return isFamily(file.record, family) && wordsOut(file.record, range.first, range.count, out);
     });
 }
 

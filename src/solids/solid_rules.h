@@ -7,9 +7,10 @@
 //   patching setter - creates the family's all-zero record on the empty
 //                     record, otherwise writes only its own words;
 //   getter          - copies its words out.
-// Patching setters and getters also need the family's exact word count: a
-// record of the right letter but another length (read from a file and marked
-// invalid) is refused, so no word position is ever assumed to exist.
+// Patching setters also need the family's exact word count: a record of the
+// right letter but another length (read from a file and marked invalid) is
+// refused. Getters look at the letter only and refuse just a record too short
+// for their words, so no word position is ever assumed to exist.
 //
 // The elliptical cylinder and the cone add a derived-geometry block that
 // their getters answer from; getDecoded is their getter rule.
@@ -33,8 +34,12 @@ struct WordRange {
     std::int32_t count;
 };
 
+inline bool isFamily(const RecordBuffer& record, SolidFamily family) {
+    return record.letter == static_cast<std::uint8_t>(family.letter);
+}
+
 inline bool holdsSolid(const RecordBuffer& record, SolidFamily family) {
-    return record.letter == static_cast<std::uint8_t>(family.letter) && record.wordCount() == family.words;
+    return isFamily(record, family) && record.wordCount() == family.words;
 }
 
 // First steps of a full setter: false when the record belongs to another

@@ -103,22 +103,22 @@ std::int32_t onGridCell(GMD_File* handle, std::int32_t i, std::int32_t j, Body&&
     });
 }
 
-// The first of `count` boundary point values from s(k) + offset on, where
-// s(k) is the sum of the dimensions before boundary k. Empty when k names no
-// boundary, an earlier dimension is negative or the run passes the last value.
-std::optional<std::size_t> boundaryRun(const NurbsModel& surface, std::uint32_t k, std::int64_t offset,
-                                       std::int64_t count) {
-    if (k >= surface.boundaryDimensions.size() || count < 0) return std::nullopt;
+// The values from s(k) + offset on, where s(k) is the plain sum of the
+// dimensions before boundary k, negative ones included. Empty when k names
+// no boundary or a run of `count` > 0 values would leave boundaryPoints; a
+// run of no values never leaves it, wherever it starts.
+std::optional<std::int64_t> boundaryRun(const NurbsModel& surface, std::uint32_t k, std::int64_t offset,
+                                        std::int64_t count) {
+    if (k >= surface.boundaryDimensions.size()) return std::nullopt;
     std::int64_t first = offset;
-    for (std::uint32_t b = 0; b < k; ++b) {
-        if (surface.boundaryDimensions[b] < 0) return std::nullopt;
-        first += surface.boundaryDimensions[b];
-    }
-    if (first + count > static_cast<std::int64_t>(surface.boundaryPoints.size())) return std::nullopt;
-    return static_cast<std::size_t>(first);
+    for (std::uint32_t b = 0; b < k; ++b) first += surface.boundaryDimensions[b];
+    const auto values = static_cast<std::int64_t>(surface.boundaryPoints.size());
+    if (count > 0 && (first < 0 || first + count > values)) return std::nullopt;
+    return first;
 }
 
-// Boundary k's single values: as many as its dimension, not twice that.
+// Boundary k's single values: as many as its dimension, not twice that; a
+// dimension below 1 addresses no value.
 template <class Body>
 std::int32_t onBoundary(GMD_File* handle, std::uint32_t k, Body&& body) {
     return onSurface(handle, [&](NurbsModel& surface) {
@@ -126,7 +126,7 @@ std::int32_t onBoundary(GMD_File* handle, std::uint32_t k, Body&& body) {
         const std::int32_t dimension = surface.boundaryDimensions[k];
         auto first = boundaryRun(surface, k, 0, dimension);
         if (!first) return false;
-        body(surface.boundaryPoints.begin() + *first, dimension);
+        if (dimension > 0) body(surface.boundaryPoints.begin() + *first, dimension);
         return true;
     });
 }
