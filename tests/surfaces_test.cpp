@@ -90,29 +90,6 @@ TEST(Nurbs, BulkAndPieceByPieceWriteTheSameRecordAndReadBackExactly) {
     EXPECT_EQ(frameOf([](GMD_File* h) { GMD_SetNurbsHoleOrigin(h, 5); }), frame('N', floats({6, 0, 0, 0, 0, 0, 5})));
 }
 
-TEST(Nurbs, GridTakesItsShapeFromTheSecondCountAndLosesItsCellsOnEveryChange) {
-    for (bool rowsFirst : {true, false}) {
-        Scratch h;
-        const float p[3] = {1, 2, 3};
-        ASSERT_EQ(rowsFirst ? GMD_SetNurbsNumUcontrolPoints(h, 3) : GMD_SetNurbsNumVcontrolPoints(h, 4), 1);
-        EXPECT_EQ(GMD_SetNurbsControlPoint(h, 0, 0, p), 0) << "no grid yet";
-        ASSERT_EQ(rowsFirst ? GMD_SetNurbsNumVcontrolPoints(h, 4) : GMD_SetNurbsNumUcontrolPoints(h, 3), 1);
-        ASSERT_TRUE(GMD_SetNurbsControlPoint(h, 1, 1, p) && GMD_SetNurbsWeight(h, 2, 3, 5.0f));
-        const std::vector<Expect> cells = {{GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 1, 1, out)), floats({1, 2, 3})},
-                                           {GMD_GET(float, 1, GMD_GetNurbsWeight(h, 2, 3, out)), floats({5})},
-                                           {GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 3, 0, out)), std::nullopt},
-                                           {GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 0, 4, out)), std::nullopt},
-                                           {GMD_GET(float, 1, GMD_GetNurbsWeight(h, -1, 0, out)), std::nullopt},
-                                           {GMD_GET(float, 1, GMD_GetNurbsWeight(h, 0, -1, out)), std::nullopt}};
-        expectReads(h, cells);
-        EXPECT_EQ(GMD_SetNurbsWeight(h, 0, 4, 1.0f) + GMD_SetNurbsControlPoint(h, 3, 0, p), 0);
-        ASSERT_EQ(GMD_SetNurbsNumVcontrolPoints(h, 4), 1) << "the same count again still re-dimensions";
-        expectReads(h, {{cells[0].read, zeros(3)}, {cells[1].read, zeros(1)}});
-        ASSERT_EQ(GMD_SetNurbsNumUcontrolPoints(h, 0), 1);
-        expectReads(h, {{cells[0].read, std::nullopt}});
-    }
-}
-
 TEST(Nurbs, RefusalsChangeNothing) {
     Scratch h;
     const int32_t negative[7] = {1, 1, 1, 1, 1, -1, 0};
@@ -128,10 +105,19 @@ TEST(Nurbs, RefusalsChangeNothing) {
     for (int32_t index : {-1, 5, std::numeric_limits<int32_t>::min()})
         EXPECT_EQ(GMD_SetNurbsUKnot(h, index, 9.0f) + GMD_SetNurbsVKnot(h, index - 1, 9.0f), 0) << index;
     EXPECT_EQ(GMD_SetNurbsBoundaryDimension(h, 2, 9) + GMD_SetNurbsBoundaryDimension(h, 0xFFFFFFFFu, 9), 0);
+    const float p[3] = {1, 2, 3};
+    EXPECT_EQ(GMD_SetNurbsControlPoint(h, 2, 0, p) + GMD_SetNurbsWeight(h, 0, 3, 1) + GMD_SetNurbsWeight(h, -1, 0, 1), 0);
     expectReads(h, {{GMD_GET(float, 1, GMD_GetNurbsUKnot(h, 5, out)), std::nullopt},
                     {GMD_GET(float, 1, GMD_GetNurbsVKnot(h, -1, out)), std::nullopt},
-                    {GMD_GET(int32_t, 1, GMD_GetNurbsBoundaryDimension(h, 2, out)), std::nullopt}});
+                    {GMD_GET(int32_t, 1, GMD_GetNurbsBoundaryDimension(h, 2, out)), std::nullopt},
+                    {GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 2, 0, out)), std::nullopt},
+                    {GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 0, -1, out)), std::nullopt},
+                    {GMD_GET(float, 1, GMD_GetNurbsWeight(h, 1, 3, out)), std::nullopt}});
     s.expectIn(h);
+    // A grid count discards every control point and weight, even when unchanged.
+    ASSERT_EQ(GMD_SetNurbsNumVcontrolPoints(h, 3), 1);
+    expectReads(h, {{GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 1, 2, out)), zeros(3)},
+                    {GMD_GET(float, 1, GMD_GetNurbsWeight(h, 0, 0, out)), zeros(1)}});
 }
 
 // Boundary k starts at value s(k), the sum of the earlier dimensions, and
