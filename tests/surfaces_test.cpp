@@ -102,8 +102,8 @@ TEST(Nurbs, RefusalsChangeNothing) {
     Surface s;
     s.buildInBulk(h);
     EXPECT_EQ(GMD_SetNurbsSizes(h, s.sizes.data()), 0) << "only on the empty record";
-    for (int32_t index : {-1, 5, std::numeric_limits<int32_t>::min()})
-        EXPECT_EQ(GMD_SetNurbsUKnot(h, index, 9.0f) + GMD_SetNurbsVKnot(h, index - 1, 9.0f), 0) << index;
+    for (int32_t index : {-1, 5, 4, std::numeric_limits<int32_t>::min()})
+        EXPECT_EQ(GMD_SetNurbsUKnot(h, index == 4 ? 6 : index, 9.0f) + GMD_SetNurbsVKnot(h, index, 9.0f), 0) << index;
     EXPECT_EQ(GMD_SetNurbsBoundaryDimension(h, 2, 9) + GMD_SetNurbsBoundaryDimension(h, 0xFFFFFFFFu, 9), 0);
     const float p[3] = {1, 2, 3};
     EXPECT_EQ(GMD_SetNurbsControlPoint(h, 2, 0, p) + GMD_SetNurbsWeight(h, 0, 3, 1) + GMD_SetNurbsWeight(h, -1, 0, 1), 0);
