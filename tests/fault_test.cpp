@@ -32,6 +32,7 @@ void hinge(GMD_File* h) { GMD_SetHingeName(h, "a"); }
 const Scenario kGrowingSetters[] = {
     {nothing, [](GMD_File* h) { return GMD_SetTriangle(h, kValues.data()); }},
     {triangle, [](GMD_File* h) { return GMD_SetPolygonThickness(h, 500, kValues.data()); }},
+    {triangle, [](GMD_File* h) { return GMD_SetPolygonFSSorientation(h, kValues.data()); }},
     {[](GMD_File* h) { triangle(h), GMD_SetPolygonThickness(h, 500, kValues.data()); },
      [](GMD_File* h) { return GMD_SetPolygonFSSorientation(h, kValues.data()); }},
     {triangle, [](GMD_File* h) { return GMD_SetPolygonVolumes(h, 1, 2); }},

@@ -263,7 +263,7 @@ TEST(MeshSetters, AmendRecordsReadFromAFile) {
                        frame('A', counting(9), 0, 3), frame('A', join({counting(9), ints({5}), counting(2)}), 0, 1),
                        frame('A', counting(15), 0, 0), frame(0, counting(2)), frame('A', counting(11), 0, 4),
                        frame('W', counting(14)), frame('w', counting(12)), frame('e', counting(13)), frame('v', counting(2)),
-                       frame('W', counting(11)), frame('W', {})}));
+                       frame('W', counting(11)), frame('W', {}), frame('A', counting(12)), frame('A', counting(15), 0, 9)}));
     // A longer segment keeps its words under the vertex setters.
     ASSERT_EQ(GMD_GetRecord(f), 1);
     runScript(f, kCalls, "a");
@@ -314,5 +314,10 @@ TEST(MeshSetters, AmendRecordsReadFromAFile) {
     EXPECT_EQ(GMD_GetRecord(f), 1);
     runScript(f, kCalls, "R");
     expectReads(f, {{G(GMD_GetWedge, 12), zeros(12)}, {G(GMD_GetEWRightAdjacentPolygon, 1), ints({7})}});
+    // A reset clears the orientation flag, which an invalid 'A' read next leaves alone.
+    EXPECT_EQ(nextType(f), 5);
+    GMD_ResetRecord(f);
+    EXPECT_EQ(nextType(f), 0);
+    EXPECT_EQ(got(f, GMD_GetPolygonFSSorientation, 3), std::nullopt);
 }
 
