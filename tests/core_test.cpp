@@ -147,17 +147,18 @@ TEST(Frame, PayloadsOfEveryLengthReadBackByteForByte) {
     }
 }
 
-// Larger than the stream's buffer both ways, and than one growth step of
-// the payload reader; the word count byte saturates at 255.
+// Larger than the stream's buffer both ways, than one growth step of the
+// payload reader, and than 2^24 bytes, so that every byte of the length
+// counts; the word count byte saturates at 255.
 TEST(Frame, LargeRecordsGoOutAndComeBackWhole) {
-    std::vector<int32_t> adjacent(700000);
+    std::vector<int32_t> adjacent(1 << 22);
     for (size_t i = 0; i < adjacent.size(); ++i) adjacent[i] = static_cast<int32_t>(i * 2654435761u);
     const Bytes bytes = frameOf([&](GMD_File* h) {
         GMD_SetScattVertexPosition(h, asFloats(counting(3)));
-        GMD_SetScattVertexAdjacent(h, 700000, adjacent.data());
+        GMD_SetScattVertexAdjacent(h, 1 << 22, adjacent.data());
     });
     ASSERT_EQ(bytes, frame('v', join({counting(3), ints(adjacent)})));
-    EXPECT_EQ(bytes[5], 255);
+    EXPECT_EQ(Bytes(bytes.begin() + 3, bytes.begin() + 6), (Bytes{1, 'v', 255}));
     ReadFile in(concat({bytes, frame('G', floats({2}))}), 1);
     EXPECT_EQ(got(in, GMD_GetScattVertexAdjacent, adjacent.size()), ints(adjacent));
     EXPECT_EQ(nextType(in), 'G');
