@@ -11,8 +11,15 @@ COVERAGE_DIR ?= build-coverage
 FUZZ_SECONDS ?= 30
 PACKAGES := cmake make gcc g++ binutils libgtest-dev clang libclang-rt-14-dev valgrind gcovr \
             gfortran python3 python3-numpy python3-pytest doxygen pkg-config libbenchmark-dev \
-            libcli11-dev nlohmann-json3-dev libpng-dev python3-meshio python3-vtk9
+            libcli11-dev nlohmann-json3-dev libpng-dev python3-meshio python3-vtk9 \
+            python3-setuptools man-db dpkg-dev
 PREFIX ?= /usr/local
+PACKAGE_DIR ?= build-package
+# The builds make drives build every optional part, so that a missing
+# package fails the configure instead of leaving a part out; a bare
+# `cmake -S . -B b` builds what it can.
+PARTS_ON := -DGMD_BUILD_TESTS=ON -DGMD_BUILD_EXAMPLES=ON -DGMD_BUILD_TOOLS=ON -DGMD_BUILD_BINDINGS=ON \
+            -DGMD_BUILD_BENCH=ON
 CLANG_DIR ?= build-clang
 WINDOWS_DIR ?= build-mingw64
 WINDOWS32_DIR ?= build-mingw32
@@ -21,14 +28,15 @@ I386_DIR ?= build-i386
 # Cross builds: the library, the suite and write_model, nothing that needs
 # host-only packages.
 CROSS_FLAGS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGMD_BUILD_TOOLS=OFF -DGMD_BUILD_BINDINGS=OFF \
-               -DGMD_BUILD_EXAMPLES=OFF -DGMD_NATIVE_WRITE_MODEL=$(abspath $(BUILD_DIR))/tests/gmd_write_model
+               -DGMD_BUILD_EXAMPLES=OFF -DGMD_BUILD_BENCH=OFF -DGMD_NATIVE_WRITE_MODEL=$(abspath $(BUILD_DIR))/tests/gmd_write_model
 WINDOWS_PACKAGES := g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64
 BIGENDIAN_PACKAGES := g++-s390x-linux-gnu qemu-user-static
 I386_PACKAGES := g++-i686-linux-gnu qemu-user-static
 
 .PHONY: all setup build asan check test test-asan test-tsan test-clang valgrind fuzz fuzz-build coverage demo docs install clean \
+        package test-packages \
         native-writer check-windows check-bigendian check-i386 \
-        bench bench-instructions
+        bench bench-instructions bench-tool bench-python
 
 all: build
 
@@ -54,10 +62,10 @@ setup:
 	$(call install_packages,$(PACKAGES))
 
 $(BUILD_DIR)/CMakeCache.txt:
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(PARTS_ON) $(CMAKE_FLAGS)
 
 $(ASAN_DIR)/CMakeCache.txt:
-	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGMD_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGMD_SANITIZE=ON $(PARTS_ON) $(CMAKE_FLAGS)
 
 build: setup $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -86,12 +94,12 @@ valgrind: build
 fuzz-build: setup
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 	  -DGMD_BUILD_FUZZERS=ON -DGMD_BUILD_TESTS=OFF -DGMD_BUILD_EXAMPLES=OFF $(CMAKE_FLAGS)
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target read_fuzzer sequence_fuzzer scan_fuzzer
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target read_fuzzer sequence_fuzzer scan_fuzzer stl_fuzzer obj_fuzzer
 
 # Runs each harness for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600), starting
 # from the checked-in corpus; new inputs go to a scratch folder.
 fuzz: fuzz-build
-	for h in read sequence scan; do \
+	for h in read sequence scan stl obj; do \
 	  mkdir -p $(FUZZ_DIR)/corpus-$$h && \
 	  $(FUZZ_DIR)/fuzz/$${h}_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	    $(FUZZ_DIR)/corpus-$$h fuzz/corpus/$$h || exit 1; \
@@ -102,21 +110,22 @@ coverage: setup
 	cmake -S . -B $(COVERAGE_DIR) -DCMAKE_BUILD_TYPE=Debug -DGMD_BUILD_EXAMPLES=OFF \
 	  -DCMAKE_CXX_FLAGS=--coverage -DCMAKE_EXE_LINKER_FLAGS=--coverage -DCMAKE_SHARED_LINKER_FLAGS=--coverage $(CMAKE_FLAGS)
 	cmake --build $(COVERAGE_DIR) -j $(JOBS)
-	# The installed-library consumers are built without the coverage runtime.
-	cd $(COVERAGE_DIR) && ctest -j $(JOBS) -E install_and_consume >/dev/null
+	# The install tests build clients without the coverage runtime.
+	cd $(COVERAGE_DIR) && ctest -j $(JOBS) -E '^install_' >/dev/null
 	gcovr -r . --filter 'src/' --exclude-unreachable-branches --exclude-throw-branches $(COVERAGE_DIR)
 
 # The library and its suite built with clang (gcc builds the others), without
 # the parts that only the gcc build needs to cover.
 test-clang: setup
 	cmake -S . -B $(CLANG_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-	  -DGMD_BUILD_TOOLS=OFF -DGMD_BUILD_BINDINGS=OFF -DGMD_BUILD_EXAMPLES=OFF $(CMAKE_FLAGS)
+	  -DGMD_BUILD_TOOLS=OFF -DGMD_BUILD_BINDINGS=OFF -DGMD_BUILD_EXAMPLES=OFF -DGMD_BUILD_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build $(CLANG_DIR) -j $(JOBS)
-	cd $(CLANG_DIR) && ctest --output-on-failure -j $(JOBS) -E api_reference
+	cd $(CLANG_DIR) && ctest --output-on-failure -j $(JOBS) -E 'api_reference|^install_'
 
 # Every test: plain, under ASan/UBSan, the thread test under TSan, valgrind,
-# a short run of each fuzz harness, and the clang build.
-check: test-asan test-tsan valgrind fuzz test test-clang
+# a short run of each fuzz harness, the clang build, and the Debian packages
+# installed, used and removed again.
+check: test-asan test-tsan valgrind fuzz test test-clang test-packages
 
 # write_model of the native build, which cross builds compare their output with.
 native-writer: setup $(BUILD_DIR)/CMakeCache.txt
@@ -161,6 +170,19 @@ bench: build
 bench-instructions: build
 	bench/instructions.sh $(BUILD_DIR)/bench/gmd_bench_calls
 
+# The gmd tool against the library's read loop on a file of BENCH_TRIANGLES
+# triangles, in the same run (the ratios of docs/performance.md).
+BENCH_TRIANGLES ?= 5000000
+bench-tool: build
+	/usr/bin/python3 bench/tool_bench.py $(BUILD_DIR) $(BENCH_TRIANGLES)
+
+# gmd.read_mesh and gmd.write_mesh against the C loops, 5,000,000 triangles
+# (about 1 GB of scratch files and memory).
+bench-python: build
+	GMD_LIBRARY=$(abspath $(BUILD_DIR))/libgmd.so GMDKIT_LIBRARY=$(abspath $(BUILD_DIR))/kit/libgmdkit.so \
+	  PYTHONPATH=bindings/python /usr/bin/python3 bench/python_mesh.py $(BUILD_DIR)/bench/gmd_bench_loops \
+	  $(BUILD_DIR)/bench-python
+
 demo: build
 	$(BUILD_DIR)/examples/gmd_demo example.gmd
 	$(BUILD_DIR)/tools/gmd info example.gmd
@@ -172,9 +194,29 @@ demo: build
 docs: build
 	cmake --build $(BUILD_DIR) --target docs
 
-# Libraries, header, CMake package and gmd.pc under $(PREFIX).
-install: build
-	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+# Everything under $(PREFIX): libgmd and gmdkit (shared and static), their
+# headers, the CMake package, gmd.pc, gmdkit.pc, gmd-fortran.pc and the Fortran
+# module, the gmd command and its man page, the Python package. The prefix is
+# configured, not only given to the install, because it decides the libdir
+# and where the Python package goes.
+install: setup $(BUILD_DIR)/CMakeCache.txt
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_INSTALL_PREFIX=$(abspath $(PREFIX))
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cmake --install $(BUILD_DIR)
+
+# Debian packages libgmd1, libgmd-dev, gmd-tools and python3-gmd in
+# $(PACKAGE_DIR), from a build for the prefix /usr.
+package: setup
+	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DGMD_BUILD_TOOLS=ON -DGMD_BUILD_BINDINGS=ON -DGMD_BUILD_TESTS=OFF -DGMD_BUILD_EXAMPLES=OFF \
+	  -DGMD_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	cd $(PACKAGE_DIR) && cpack -G DEB
+
+# Installs the packages on this machine (as root), uses each from a clean
+# shell, and removes them again.
+test-packages: package
+	tests/install/debian_packages.sh $(PACKAGE_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(CLANG_DIR) $(WINDOWS_DIR) $(WINDOWS32_DIR) $(BIGENDIAN_DIR) $(I386_DIR) example.gmd example.vtu example.png
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(CLANG_DIR) $(PACKAGE_DIR) $(WINDOWS_DIR) $(WINDOWS32_DIR) $(BIGENDIAN_DIR) $(I386_DIR) example.gmd example.vtu example.png

@@ -20,12 +20,12 @@ def main(path):
     for record in gmd.open(path):
         print(type(record).__name__, "group", record.group)
 
-    points, cells = gmd.read_mesh(path)
-    print(len(points), "distinct points,", len(cells["triangle"]), "triangles,", len(cells["line"]), "segment")
-    area = 0.5 * np.linalg.norm(np.cross(points[cells["triangle"][:, 1]] - points[cells["triangle"][:, 0]],
-                                         points[cells["triangle"][:, 2]] - points[cells["triangle"][:, 0]]),
-                                axis=1).sum()
-    print("surface area", area)
+    mesh = gmd.read_mesh(path, merge_points=True)
+    points, triangles = mesh.points, mesh.triangles.corners
+    print(len(points), "distinct points,", len(triangles), "triangles,", len(mesh.segments), "segment")
+    area = 0.5 * np.linalg.norm(np.cross(points[triangles[:, 1]] - points[triangles[:, 0]],
+                                         points[triangles[:, 2]] - points[triangles[:, 0]]), axis=1).sum()
+    print("surface area", area, "in groups", sorted(set(mesh.triangles.group.tolist())))
     return 0 if (len(points), area) == (9, 3.0) else 1
 
 

@@ -256,6 +256,14 @@ TEST(MeshGetters, MacroGroupNames) {
     Scratch h;
     runScript(h, kCalls, "yYk");
     EXPECT_EQ(textOf(h, GMD_GetMacroGroupName), "ab  ") << "the first name, as stored";
+    // A name begun on the empty record leaves no trace on the next record
+    // read: the group list read from the file is replaced, not pushed behind.
+    ReadFile u(frame('U', join({ints({1, 5, 4}), text("xy  ")})));
+    runScript(u, kCalls, "y");
+    EXPECT_EQ(GMD_GetRecord(u), 1);
+    runScript(u, kCalls, "k");
+    EXPECT_EQ(got(u, GMD_GetMacroGroupGroups, 2), ints({6, 1}));
+    EXPECT_EQ(textOf(u, GMD_GetMacroGroupName), "xy  ");
 }
 
 TEST(MeshSetters, AmendRecordsReadFromAFile) {

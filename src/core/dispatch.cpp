@@ -1,3 +1,7 @@
+// The letter table: every family's rows merged into one array indexed by the
+// letter byte. Apart from record_file.h, this is the one core file that names
+// record families; the record cycle only walks the table. The test
+// core_includes_no_family keeps it that way.
 #include "dispatch.h"
 
 #include "../mesh/mesh_steps.h"
@@ -20,9 +24,20 @@ constexpr LetterTable buildTable() {
     return table;
 }
 
+constexpr TypeCodeTable buildTypeCodes(const LetterTable& rows) {
+    TypeCodeTable codes{};
+    for (std::size_t letter = 0; letter < codes.size(); ++letter) {
+        const auto byte = static_cast<std::int8_t>(static_cast<std::uint8_t>(letter));
+        codes[letter][0] = rows[letter].triangleCode != 0 ? rows[letter].triangleCode : byte;
+        codes[letter][1] = rows[letter].quadCode != 0 ? rows[letter].quadCode : byte;
+    }
+    return codes;
+}
+
 }  // namespace
 
 // Constant-initialised: no code runs before main.
 constexpr LetterTable kLetterTable = buildTable();
+constexpr TypeCodeTable kTypeCodes = buildTypeCodes(kLetterTable);
 
 }  // namespace gmd

@@ -26,7 +26,6 @@ public:
     // Opens the named file; false when it cannot be opened (nothing is created
     // for Read). Never throws.
     bool open(const char* name, Direction direction) noexcept;
-    bool isOpen() const { return file_ != nullptr; }
     bool readable() const { return file_ != nullptr && direction_ == Direction::Read; }
     bool writable() const { return file_ != nullptr && direction_ != Direction::Read; }
 
@@ -66,7 +65,6 @@ public:
     void markFailed() noexcept { setFailed(); }
 
     bool failed() const { return failed_ || bad_; }
-    bool bad() const { return bad_; }
     bool eof() const { return eof_; }
 
     // Writes what is buffered and closes the file; the outcome is not reported.

@@ -18,6 +18,10 @@ struct LetterSteps {
     bool (*read)(RecordFile&) = nullptr;
     // Encodes the record just before its frame is written.
     void (*write)(RecordFile&) = nullptr;
+    // The record type codes of a polygon letter, as a triangle and as a quad;
+    // 0 for every other letter, whose code is its byte.
+    std::int8_t triangleCode = 0;
+    std::int8_t quadCode = 0;
 };
 
 }  // namespace gmd

@@ -16,11 +16,14 @@ namespace gmd {
 
 using RecordWord = std::uint32_t;
 
-// The largest record a frame can hold: its length field is a signed 32-bit
-// value and the last word may be partial. A writer can only produce
-// whole words, one fewer.
-constexpr std::int32_t kMaxRecordWords = (0x7FFFFFFF - 1) / 4;
-constexpr std::int32_t kMaxWritableWords = (0x7FFFFFFF - 4) / 4;
+// The longest record: the frame's length field L = 4 + 4n is a signed 32-bit
+// value. resize and reserve refuse anything longer, so no setter can build a
+// record that the frame writer then refuses. Only reading meets one word
+// more: a frame of the largest L whose last word is partial.
+constexpr std::int32_t kMaxRecordWords = (0x7FFFFFFF - 4) / 4;
+
+// Growing setters test the size first, so that a refusal changes nothing.
+inline bool fitsFrame(std::int64_t words) { return words >= 0 && words <= kMaxRecordWords; }
 
 class RecordBuffer {
 public:
@@ -78,7 +81,7 @@ public:
     // no frame can carry throws before anything changes, so a setter that
     // would grow a record past it is refused with the record intact.
     void resize(std::int64_t n) {
-        if (n < 0 || n > kMaxRecordWords) throw std::length_error("record too long for a frame");
+        if (!fitsFrame(n)) throw std::length_error("record too long for a frame");
         const auto words = static_cast<std::int32_t>(n);
         // Read once, so that a caller's known size folds into the zeroing.
         const std::int32_t old = size_;
@@ -93,8 +96,9 @@ public:
     // True when n words fit without allocating.
     bool hasRoomFor(std::int64_t n) const { return n <= capacity_; }
 
-    // Like resize for 0 <= n <= kMaxRecordWords, but the new words are left
-    // as they are, for a caller that overwrites them at once.
+    // Like resize, but the new words are left as they are, for a caller that
+    // overwrites them at once; the frame reader, whose n comes from a length
+    // field, may pass one word more than resize takes.
     void resizeForOverwrite(std::int32_t n) {
         if (n > capacity_) grow(n);
         size_ = n;
@@ -103,7 +107,7 @@ public:
     // Makes room for n words without changing the record, so that a setter
     // can take its one possible allocation failure before it changes anything.
     void reserve(std::int64_t n) {
-        if (n < 0 || n > kMaxRecordWords) throw std::length_error("record too long for a frame");
+        if (!fitsFrame(n)) throw std::length_error("record too long for a frame");
         if (n > capacity_) grow(static_cast<std::int32_t>(n));
     }
 

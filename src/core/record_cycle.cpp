@@ -1,6 +1,6 @@
 // The record cycle: GetRecord reads a frame and hands it to its letter's read
-// step; WriteRecord runs its letter's write step, writes the frame and
-// empties the record.
+// step; GetRecordType answers from the letter's type codes; WriteRecord runs its
+// letter's write step, writes the frame and empties the record.
 #include "access.h"
 #include "dispatch.h"
 #include "record_frame.h"
@@ -30,12 +30,7 @@ int32_t GMD_GetRecordType(GMD_File* handle) {
     if (handle == nullptr) return 0;
     const RecordFile& file = *fileOf(handle);
     if (file.invalid) return 0;
-    switch (file.record.letter) {
-        case 'p': return file.quad ? GMD_RECORD_VOLUME_QUAD : GMD_RECORD_VOLUME_TRIANGLE;
-        case 'P': return file.quad ? GMD_RECORD_QUAD : GMD_RECORD_TRIANGLE;
-        case 'A': return file.quad ? GMD_RECORD_ATTRIBUTED_QUAD : GMD_RECORD_ATTRIBUTED_TRIANGLE;
-        default: return static_cast<int8_t>(file.record.letter);
-    }
+    return kTypeCodes[file.record.letter][file.quad ? 1 : 0];
 }
 
 int32_t GMD_WriteRecord(GMD_File* handle) {

@@ -13,7 +13,6 @@ GMD_File* openFile(const char* fileName, FileStream::Direction direction) noexce
         delete file;
         return nullptr;
     }
-    file->isOpen = true;
     return handleOf(file);
 }
 
@@ -32,7 +31,6 @@ int32_t GMD_CloseFile(GMD_File* handle) {
     if (handle == nullptr) return 0;
     RecordFile* file = fileOf(handle);
     file->stream.close();
-    file->isOpen = false;
     delete file;
     return 1;
 }

@@ -2,6 +2,11 @@
 //
 // One open file (the stream) and the single current record with its decoded
 // forms. Nothing here is shared between handles.
+//
+// Apart from dispatch.cpp, this is the one core file that names record
+// families: it holds their decoded members (and the flags of the record in
+// hand) by value. Every other core file stays family-blind, which the test
+// core_includes_no_family checks.
 #pragma once
 
 #include <cstdint>
@@ -19,11 +24,10 @@ namespace gmd {
 class RecordFile {
 public:
     FileStream stream;
-    bool isOpen = false;
     RecordBuffer record;
     bool invalid = false;          // the record just read failed its family's check
     bool quad = false;             // the polygon in hand has four corners
-    std::int32_t attribute = 0;    // the attributed polygon in hand carries an FSS orientation
+    bool hasOrientation = false;   // the attributed polygon in hand carries an FSS orientation
     // The macro group in hand was begun by its name and has no group list
     // yet. Every way to the letter 'U' sets it, so it means nothing under
     // another letter and the empty record need not clear it.
@@ -42,7 +46,7 @@ public:
         record.group2 = 0;
         record.clear();
         quad = false;
-        attribute = 0;
+        hasOrientation = false;
     }
 };
 

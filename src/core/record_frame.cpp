@@ -59,8 +59,9 @@ bool readFrameSlow(FileStream& stream, RecordBuffer& record) noexcept {
 
 int writeFrameSlow(FileStream& stream, const RecordBuffer& record) noexcept {
     const std::int32_t n = record.wordCount();
-    if (n > kMaxWritableWords) {
-        // The length would not fit its field; nothing is written.
+    if (!fitsFrame(n)) {
+        // Only a frame read with a partial last word is this long; its length
+        // would not fit the field, so nothing is written.
         return 0;
     }
     const std::uint32_t length = 4u + 4u * static_cast<std::uint32_t>(n);

@@ -1,18 +1,18 @@
 #include "text.h"
 
 #include <cstring>
-#include <limits>
 
 namespace gmd {
 namespace {
 
-constexpr std::size_t kLongestText = std::numeric_limits<std::int32_t>::max() / 2;
+// A longer text fills no record, and L then still fits an int32.
+constexpr std::size_t kLongestText = 4 * std::size_t{kMaxRecordWords};
 
 void writePadded(RecordBuffer& record, std::int32_t firstWord, const char* text, std::size_t m, std::int32_t padded) {
     const std::int64_t base = std::int64_t{firstWord} * 4;
     for (std::int32_t b = 0; b < padded; ++b) {
-        auto c = static_cast<std::size_t>(b) < m ? static_cast<std::uint8_t>(text[b]) : std::uint8_t{' '};
-        record.setByte(base + b, c);
+        const char c = static_cast<std::size_t>(b) < m ? text[b] : static_cast<char>(kSpace);
+        record.setByte(base + b, static_cast<std::uint8_t>(c));
     }
 }
 
@@ -34,12 +34,10 @@ bool assignPadded(RecordBuffer& record, const char* text) {
 }
 
 bool appendCounted(RecordBuffer& record, const char* text) {
-    std::int32_t padded = paddedLength(text);
-    const std::int32_t c = record.wordCount();
-    if (padded < 0 || std::int64_t{c} + 1 + padded / 4 > std::numeric_limits<std::int32_t>::max()) return false;
-    record.resize(c + 1 + padded / 4);
-    record.setInt(c, padded);
-    writePadded(record, c + 1, text, std::strlen(text), padded);
+    const std::int32_t padded = paddedLength(text);
+    const std::int32_t first = padded < 0 ? -1 : appendCountedBlock(record, padded, kTextBytes);
+    if (first < 0) return false;
+    writePadded(record, first, text, std::strlen(text), padded);
     return true;
 }
 
@@ -58,10 +56,8 @@ void copyText(const std::string& text, char* out) {
 }
 
 std::int32_t countedLength(const RecordBuffer& record, std::int64_t word) {
-    if (!record.holds(word, 1)) return -1;
-    const std::int32_t bytes = record.getInt(static_cast<std::int32_t>(word));
-    if (bytes < 0 || !record.holds(word + 1, (std::int64_t{bytes} + 3) / 4)) return -1;
-    return bytes;
+    std::int32_t bytes = -1;
+    return countedBlock(record, word, kTextBytes, bytes) && bytes >= 0 ? bytes : -1;
 }
 
 std::string storedText(const RecordBuffer& record, std::int32_t firstWord, std::int32_t bytes) {

@@ -9,9 +9,14 @@
 #include <cstdint>
 #include <string>
 
+#include "access.h"
 #include "record_buffer.h"
 
 namespace gmd {
+
+// The space that pads text to whole words. Junction records and junction
+// group name records carry it as their second header byte too.
+constexpr std::int8_t kSpace = 0x20;
 
 // L for a text, or -1 when the text is too long for a record.
 std::int32_t paddedLength(const char* text);

@@ -4,7 +4,7 @@
 //
 // Setters only ever move a record towards a richer letter (L to l, P to p or
 // A), never back. An 'A' record keeps two invariants that its setters rely
-// on: the FSS orientation, when present (attribute flag set), sits right
+// on: the FSS orientation, when present (hasOrientation), sits right
 // behind the vertex block, and the thickness list is always the last n + 1
 // words.
 #include "mesh_record.h"
@@ -29,10 +29,9 @@ namespace gmd {
 // (0 on a record built after a reset).
 void writeAttributedPolygon(RecordFile& file) {
     if (file.record.wordCount() <= thicknessWord(file)) return;
-    for (std::int32_t code = 0; code < kLayoutCodeCount; ++code) {
-        const LayoutCode& layout = kLayoutCodes[code];
-        if (layout.thickness && layout.quad == file.quad && layout.orientation == (file.attribute != 0)) {
-            file.record.group2 = static_cast<std::int8_t>(code);
+    for (const AttributeLayout& layout : kAttributeLayouts) {
+        if (layout.thickness && layout.quad == file.quad && layout.orientation == file.hasOrientation) {
+            file.record.group2 = layout.code;
             return;
         }
     }
@@ -104,12 +103,12 @@ int32_t GMD_SetPolygonFSSorientation(GMD_File* handle, const float orientation[3
         if (!isOneOf(record.letter, "PA")) return false;
         const std::int32_t v = polygonVertexWords(file);
         if (!record.holds(0, v)) return false;
-        if (file.attribute == 0) {
+        if (!file.hasOrientation) {
             if (!fitsFrame(std::int64_t{record.wordCount()} + 3)) return false;
             record.reserve(record.wordCount() + 3);
             record.letter = 'A';
             moveTail(record, v, v + 3);
-            file.attribute = 1;
+            file.hasOrientation = true;
         }
         return wordsIn(record, v, 3, orientation);
     });
@@ -117,7 +116,7 @@ int32_t GMD_SetPolygonFSSorientation(GMD_File* handle, const float orientation[3
 
 int32_t GMD_GetPolygonFSSorientation(GMD_File* handle, float orientation[3]) {
     return guarded(handle, [&](RecordFile& file) {
-        return file.record.letter == 'A' && file.attribute != 0 &&
+        return file.record.letter == 'A' && file.hasOrientation &&
                wordsOut(file.record, polygonVertexWords(file), 3, orientation);
     });
 }
@@ -148,7 +147,7 @@ int32_t GMD_GetPolygonNumThickness(GMD_File* handle, int32_t* n) {
     return guarded(handle, [&](RecordFile& file) {
         *n = 0;
         if (file.record.letter != 'A' || file.record.group2 == 0) return false;
-        return countedBlock(file.record, thicknessWord(file), *n);
+        return countedBlock(file.record, thicknessWord(file), kWordUnits, *n);
     });
 }
 

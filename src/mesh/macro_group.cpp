@@ -18,7 +18,7 @@ constexpr std::int32_t kGroupList = 0;
 // yet, so all its words follow.
 std::int32_t behindGroupList(const RecordFile& file) {
     std::int32_t n = 0;
-    if (file.nameWithoutGroupList || !countedBlock(file.record, kGroupList, n)) return 0;
+    if (file.nameWithoutGroupList || !countedBlock(file.record, kGroupList, kWordUnits, n)) return 0;
     return n < 0 ? 0 : n + 1;
 }
 
@@ -41,7 +41,7 @@ int32_t GMD_SetMacroGroupGroups(GMD_File* handle, int32_t n, const int32_t* grou
 
 int32_t GMD_GetMacroGroupNumGroups(GMD_File* handle, int32_t* n) {
     return guarded(handle, [&](RecordFile& file) {
-        return file.record.letter == 'U' && countedBlock(file.record, kGroupList, *n);
+        return file.record.letter == 'U' && countedBlock(file.record, kGroupList, kWordUnits, *n);
     });
 }
 
@@ -69,7 +69,7 @@ int32_t GMD_GetMacroGroupName(GMD_File* handle, char* name) {
     return guarded(handle, [&](RecordFile& file) {
         const RecordBuffer& record = file.record;
         std::int32_t n = 0;
-        if (record.letter != 'U' || !countedBlock(record, kGroupList, n) || n < 0) return false;
+        if (record.letter != 'U' || !countedBlock(record, kGroupList, kWordUnits, n) || n < 0) return false;
         const std::int32_t nameWord = n + 1;
         const std::int32_t bytes = countedLength(record, nameWord);
         if (bytes < 0) return false;

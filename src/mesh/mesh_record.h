@@ -1,7 +1,6 @@
-// Shapes shared by the mesh element records: fixed word ranges, counted
-// blocks (a count word followed by that many words), sliding the words
-// behind a block, and the polygon word positions that follow the quad and
-// attribute flags.
+// Shapes shared by the mesh element records: copying out a counted block of
+// words, sliding the words behind a block, and the polygon word positions
+// that follow the quad flag and the FSS orientation.
 #pragma once
 
 #include <cstdint>
@@ -10,14 +9,6 @@
 #include "../core/access.h"
 
 namespace gmd {
-
-// Growing setters test the size first, so that a refusal changes nothing.
-inline bool fitsFrame(std::int64_t words) { return words >= 0 && words <= kMaxWritableWords; }
-
-struct WordRange {
-    std::int32_t first;
-    std::int32_t count;
-};
 
 // Words of vertex k of a segment or polygon.
 inline constexpr WordRange vertexWords(std::int32_t k) { return {3 * k, 3}; }
@@ -31,24 +22,14 @@ inline std::int32_t polygonVertexWords(const RecordFile& file) { return file.qua
 
 // T: where the thickness list of an 'A' record starts, behind the FSS
 // orientation when the record carries one.
-inline std::int32_t thicknessWord(const RecordFile& file) { return polygonVertexWords(file) + 3 * file.attribute; }
-
-// The count n of the counted block at word `at` (n, then n words): false
-// when the count word or the words it counts pass the last word. n is
-// reported as stored; a negative one, which only a file holds, counts no
-// words.
-inline bool countedBlock(const RecordBuffer& record, std::int32_t at, std::int32_t& n) {
-    if (!record.holds(at, 1)) return false;
-    const std::int32_t count = record.getInt(at);
-    if (!record.holds(std::int64_t{at} + 1, count < 0 ? 0 : count)) return false;
-    n = count;
-    return true;
+inline std::int32_t thicknessWord(const RecordFile& file) {
+    return polygonVertexWords(file) + (file.hasOrientation ? 3 : 0);
 }
 
 // Copies the words of the counted block at `at`; nothing for a count below 1.
 inline bool countedBlockOut(const RecordBuffer& record, std::int32_t at, void* out) {
     std::int32_t n = 0;
-    if (!countedBlock(record, at, n)) return false;
+    if (!countedBlock(record, at, kWordUnits, n)) return false;
     record.copyOut(at + 1, n, out);
     return true;
 }
@@ -81,29 +62,23 @@ inline bool promote(RecordBuffer& record, char letter, std::int32_t kept, std::i
     return true;
 }
 
-// The second header byte of an 'A' frame. Code 0 serves both shapes; the
-// word count tells them apart on reading.
-struct LayoutCode {
+// The attribute layouts of an 'A' record, by the code its frame carries in
+// the second header byte. Code 0 serves both shapes; only its fixed word
+// count (the vertex block and the orientation) tells them apart.
+struct AttributeLayout {
+    std::int8_t code;
     bool quad;
-    bool orientation;
-    bool thickness;
+    bool orientation;  // an FSS orientation right behind the vertex block
+    bool thickness;    // a thickness list ends the record
 };
 
-inline constexpr LayoutCode kLayoutCodes[] = {
-    {false, true, false},  // 0: orientation only (either shape)
-    {false, false, true},  // 1: triangle, thickness list
-    {true, false, true},   // 2: quad, thickness list
-    {false, true, true},   // 3: triangle, orientation and thickness list
-    {true, true, true},    // 4: quad, orientation and thickness list
+inline constexpr AttributeLayout kAttributeLayouts[] = {
+    {0, false, true, false},
+    {1, false, false, true},
+    {3, false, true, true},
+    {0, true, true, false},
+    {2, true, false, true},
+    {4, true, true, true},
 };
-
-inline constexpr std::int32_t kLayoutCodeCount = sizeof kLayoutCodes / sizeof kLayoutCodes[0];
-
-// Attribute flag of a valid polygon record just read, from its letter and
-// attribute layout code.
-inline std::int32_t attributeFlagOnReading(const RecordBuffer& record) {
-    const std::int32_t code = record.group2;
-    return record.letter == 'A' && code >= 0 && code < kLayoutCodeCount && kLayoutCodes[code].orientation ? 1 : 0;
-}
 
 }  // namespace gmd

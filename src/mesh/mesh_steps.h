@@ -1,9 +1,10 @@
 // Read and write steps of the mesh record letters, merged into the core's
-// letter table.
+// letter table, with the record type codes of the polygon letters.
 #pragma once
 
 #include <array>
 
+#include "../../include/gmd.h"
 #include "../core/letter_steps.h"
 
 namespace gmd {
@@ -26,9 +27,9 @@ bool readMacroGroup(RecordFile& file);
 inline constexpr std::array<LetterSteps, 9> kMeshSteps{{
     {'L', &readSegment, nullptr},
     {'l', &readSegment, nullptr},
-    {'P', &readLegacyPolygon, nullptr},
-    {'p', &readPolygon<'p'>, nullptr},
-    {'A', &readPolygon<'A'>, &writeAttributedPolygon},
+    {'P', &readLegacyPolygon, nullptr, GMD_RECORD_TRIANGLE, GMD_RECORD_QUAD},
+    {'p', &readPolygon<'p'>, nullptr, GMD_RECORD_VOLUME_TRIANGLE, GMD_RECORD_VOLUME_QUAD},
+    {'A', &readPolygon<'A'>, &writeAttributedPolygon, GMD_RECORD_ATTRIBUTED_TRIANGLE, GMD_RECORD_ATTRIBUTED_QUAD},
     {'W', &readWedge, nullptr},
     {'w', &readWedge, nullptr},
     {'e', &readWedge, nullptr},

@@ -5,6 +5,7 @@
 // a quad (4). Segments are told by their letter; for polygons the quad flag
 // says which, since the word count of an attributed polygon does not.
 #include <array>
+#include <iterator>
 #include <limits>
 
 #include "mesh_record.h"
@@ -58,7 +59,7 @@ GMD_ALWAYS_INLINE std::int32_t setVertices(GMD_File* handle, WordRange words, co
         if (begin == Begin::Refused) return false;
         if (begin == Begin::Created && shape != Shape::Segment) {
             file.quad = shape == Shape::Quad;
-            file.attribute = 0;
+            file.hasOrientation = false;
         }
         return hasShape(file, shape) && wordsIn(file.record, words.first, words.count, in);
     });
@@ -116,20 +117,26 @@ struct PolygonForm {
     std::int32_t layoutCode;  // the second header byte
     std::int32_t words;
     bool quad;
+    bool orientation;
 };
 
-constexpr PolygonForm kPolygonForms[] = {
-    {'P', kAny, 9, false},
-    {'p', kAny, 11, false},
-    {'A', 0, 12, false},
-    {'A', 1, kAny, false},
-    {'A', 3, kAny, false},
-    {'P', kAny, 12, true},
-    {'p', kAny, 14, true},
-    {'A', 0, 15, true},
-    {'A', 2, kAny, true},
-    {'A', 4, kAny, true},
-};
+// 'P' and 'p' by their word count alone, whatever their second header byte;
+// 'A' by its attribute layout, of fixed length unless it ends in a
+// thickness list.
+constexpr auto kPolygonForms = [] {
+    std::array<PolygonForm, 4 + std::size(kAttributeLayouts)> forms{{
+        {'P', kAny, kTriangleWords, false, false},
+        {'p', kAny, kTriangleWords + 2, false, false},
+        {'P', kAny, kQuadWords, true, false},
+        {'p', kAny, kQuadWords + 2, true, false},
+    }};
+    std::size_t n = 4;
+    for (const AttributeLayout& layout : kAttributeLayouts) {
+        const std::int32_t fixed = (layout.quad ? kQuadWords : kTriangleWords) + (layout.orientation ? 3 : 0);
+        forms[n++] = {'A', layout.code, layout.thickness ? kAny : fixed, layout.quad, layout.orientation};
+    }
+    return forms;
+}();
 
 constexpr std::size_t formCount(char letter) {
     std::size_t n = 0;
@@ -174,7 +181,7 @@ bool readPolygon(RecordFile& file) {
     const PolygonForm* form = classifyPolygon<letter>(file.record);
     if (form == nullptr) return false;
     file.quad = form->quad;
-    file.attribute = attributeFlagOnReading(file.record);
+    file.hasOrientation = form->orientation;
     return true;
 }
 

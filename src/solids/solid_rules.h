@@ -29,11 +29,6 @@ struct SolidFamily {
     std::int32_t words;
 };
 
-struct WordRange {
-    std::int32_t first;
-    std::int32_t count;
-};
-
 inline bool isFamily(const RecordBuffer& record, SolidFamily family) {
     return record.letter == static_cast<std::uint8_t>(family.letter);
 }

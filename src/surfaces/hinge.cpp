@@ -8,7 +8,6 @@
 // read step fills. So while an 'H' record is being built its getters still
 // report the last one read.
 #include <algorithm>
-#include <limits>
 #include <utility>
 
 #include "../core/access.h"
@@ -22,17 +21,8 @@ namespace {
 constexpr std::int32_t kPointValues = 10;
 constexpr std::int8_t kHingeHeaderByte = 1;
 
-// Appends the count word n and room for n items of `wordsEach` words behind
-// the last word. Returns the first item word, or -1 (nothing appended) for a
-// negative n or a record that would pass the largest word count.
-std::int32_t appendSection(RecordBuffer& record, std::int32_t n, std::int32_t wordsEach) {
-    const std::int32_t countWord = record.wordCount();
-    const std::int64_t total = std::int64_t{countWord} + 1 + std::int64_t{n} * wordsEach;
-    if (n < 0 || total > std::numeric_limits<std::int32_t>::max()) return -1;
-    record.resize(static_cast<std::int32_t>(total));
-    record.setInt(countWord, n);
-    return countWord + 1;
-}
+// A section of n items of `wordsEach` words each.
+constexpr BlockUnit section(std::int32_t wordsEach) { return {wordsEach, 1}; }
 
 template <class Body>
 std::int32_t onHingeInHand(GMD_File* handle, Body&& body) {
@@ -41,7 +31,7 @@ std::int32_t onHingeInHand(GMD_File* handle, Body&& body) {
 
 std::int32_t appendPoints(GMD_File* handle, std::int32_t n, const float* values, bool exchangeLastTwo) {
     return onHingeInHand(handle, [&](RecordBuffer& record) {
-        const std::int32_t first = appendSection(record, n, kPointValues);
+        const std::int32_t first = appendCountedBlock(record, n, section(kPointValues));
         if (first < 0) return false;
         record.copyIn(first, n * kPointValues, values);
         if (exchangeLastTwo) {
@@ -77,10 +67,9 @@ bool readCounted(const RecordBuffer& record, std::int64_t& word, std::string& te
 // false when the count is negative or the items pass the last word.
 template <class T>
 bool readSection(const RecordBuffer& record, std::int64_t& word, std::int32_t wordsEach, std::vector<T>& values) {
-    if (!record.holds(word, 1)) return false;
-    const std::int32_t n = record.getInt(static_cast<std::int32_t>(word));
-    const std::int64_t count = std::int64_t{n} * wordsEach;
-    if (n < 0 || !record.holds(word + 1, count)) return false;
+    std::int32_t n = -1;
+    if (!countedBlock(record, word, section(wordsEach), n) || n < 0) return false;
+    const std::int64_t count = blockWords(n, section(wordsEach));
     values.resize(static_cast<std::size_t>(count));
     record.copyOut(static_cast<std::int32_t>(word + 1), static_cast<std::int32_t>(count), values.data());
     word += 1 + count;
@@ -133,7 +122,7 @@ int32_t GMD_SetHingePointsData(GMD_File* handle, int32_t n, const float* values)
 
 int32_t GMD_SetHingeGroups(GMD_File* handle, int32_t n, const int32_t* groups) {
     return onHingeInHand(handle, [&](RecordBuffer& record) {
-        const std::int32_t first = appendSection(record, n, 1);
+        const std::int32_t first = appendCountedBlock(record, n, section(1));
         if (first < 0) return false;
         record.copyIn(first, n, groups);
         return true;

@@ -2,16 +2,16 @@
 //
 //   words 0-2  vertex 0 | words 3-5  vertex 1 | words 6-8  normal
 //
-// A junction's second header byte is a space (0x20), set whenever a setter
-// creates the record and by every full GMD_SetJunction.
+// A junction's second header byte is a space, set whenever a setter creates
+// the record and by every full GMD_SetJunction.
 #include "../core/access.h"
+#include "../core/text.h"
 
 using namespace gmd;
 
 namespace {
 
 constexpr std::int32_t kJunctionWords = 9;
-constexpr std::int8_t kJunctionHeaderByte = 0x20;
 constexpr std::int32_t kVertexWords = 3;
 constexpr std::int32_t kNormalWord = 6;
 
@@ -30,7 +30,7 @@ std::int32_t patchJunction(GMD_File* handle, std::int32_t first, std::int32_t co
             case Begin::Refused:
                 return false;
             case Begin::Created:
-                record.group2 = kJunctionHeaderByte;
+                record.group2 = kSpace;
                 break;
             case Begin::Existing:
                 if (!isJunction(record)) return false;
@@ -55,7 +55,7 @@ int32_t GMD_SetJunction(GMD_File* handle, const float junction[9]) {
         if (beginRecord(record, "O", 'O', kJunctionWords) == Begin::Refused) return false;
         // The one setter that also mends a short 'O' record read from a file.
         record.resize(kJunctionWords);
-        record.group2 = kJunctionHeaderByte;
+        record.group2 = kSpace;
         record.copyIn(0, kJunctionWords, junction);
         return true;
     });

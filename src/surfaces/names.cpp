@@ -9,10 +9,6 @@ using namespace gmd;
 
 namespace {
 
-// Like a junction, a junction group's name record carries a space as its
-// second header byte.
-constexpr std::int8_t kJunctionGroupHeaderByte = 0x20;
-
 // Makes the empty record, or one that already holds `letter`, the name
 // record `letter` holding `name`; earlier words are replaced.
 bool setName(RecordBuffer& record, char letter, const char* name) {
@@ -45,7 +41,7 @@ int32_t GMD_GetMaterialName(GMD_File* handle, char* name) { return getName(handl
 int32_t GMD_SetJunctionGroupName(GMD_File* handle, const char* name) {
     return guarded(handle, [&](RecordFile& file) {
         if (!setName(file.record, 'Z', name)) return false;
-        file.record.group2 = kJunctionGroupHeaderByte;
+        file.record.group2 = kSpace;
         return true;
     });
 }

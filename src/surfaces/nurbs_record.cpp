@@ -10,7 +10,6 @@
 // Every word is a float32: counts and dimensions are converted to float (not
 // bit-copied) on writing and truncated toward zero on reading.
 #include <cstdint>
-#include <limits>
 #include <stdexcept>
 #include <utility>
 
@@ -124,7 +123,7 @@ void writeNurbsRecord(RecordFile& file) {
     const std::int64_t following = std::int64_t{surface.numUknots} + surface.numVknots + 4 * cells +
                                    surface.numBounds + 2 * std::int64_t{surface.numPoints} + kCountWords;
     // Thrown exceptions make the record cycle skip the frame and report 0.
-    if (following >= std::numeric_limits<std::int32_t>::max()) throw std::length_error("surface exceeds one record");
+    if (!fitsFrame(following + 1)) throw std::length_error("surface exceeds one record");
 
     RecordBuffer& record = file.record;
     record.resize(static_cast<std::int32_t>(following + 1));

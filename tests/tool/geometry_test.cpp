@@ -5,12 +5,17 @@
 #include <cmath>
 #include <functional>
 
-#include "frames.h"
-#include "mesh.h"
-#include "record.h"
+#include "convert/tessellate.h"
+#include "model/record.h"
 
-namespace tool {
+namespace gmdk {
 namespace {
+
+Mesh tessellate(const std::vector<Record>& records, int resolution) {
+    Mesh mesh;
+    for (const Record& r : records) gmdk::tessellate(r, resolution, mesh);
+    return mesh;
+}
 
 Field numbers(const std::string& name, std::vector<float> values) {
     const bool scalar = values.size() == 1;
@@ -167,4 +172,4 @@ TEST(Tessellation, BoundaryCurvesFollowTheSurface) {
 }
 
 }  // namespace
-}  // namespace tool
+}  // namespace gmdk

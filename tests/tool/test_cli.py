@@ -67,7 +67,7 @@ def parse_frames(data):
 
 
 def expected_mesh(n):
-    """Points and cells of the model's tessellation at resolution n."""
+    """Unshared points and cells of the model's tessellation at resolution n."""
     rings = max(2, n // 2)
     sphere = (2 + (rings - 1) * n, {"triangle": 2 * n, "quad": (rings - 2) * n})
     tube = (2 * n + 2, {"triangle": 2 * n, "quad": n})
@@ -131,8 +131,11 @@ class InfoAndDump(Base):
             expected[name] = expected.get(name, 0) + 1
         self.assertEqual(info["types"], expected)
         self.assertEqual(info["invalid"], 0)
-        self.assertEqual(sorted(info["groups"]), sorted({g for _, _, g in MODEL}))
-        self.assertEqual(info["volumes"], [3, 4, 5, 6, 7])
+        groups = {}
+        for _, _, g in MODEL:
+            groups[str(g)] = groups.get(str(g), 0) + 1
+        self.assertEqual(info["groups"], groups)
+        self.assertEqual(info["volumes"], {"3": 1, "4": 1, "5": 1, "6": 1, "7": 1})
         self.assertIsNone(info["damage"])
         box = info["boundingBox"]
         # The scattered vertex at (-1, -1, -1), the disk's rim (y down to
@@ -143,12 +146,15 @@ class InfoAndDump(Base):
         self.assertAlmostEqual(box["max"][0], 15, places=4)
         self.assertAlmostEqual(box["max"][2], 5, places=5)
 
-    def test_info_text_names_the_damage(self):
+    def test_force_keeps_the_records_before_damage(self):
         cut = self.write("cut.gmd", self.model_bytes[:-3])
-        run = self.gmd("info", cut, expect=1)
         last = parse_frames(self.model_bytes)[-1][0]
-        self.assertIn(b"offset %d" % last, run.stdout)
-        self.assertIn(b"truncated", run.stdout)
+        run = self.gmd("info", "--force", cut, expect=0)
+        self.assertIn(b"frames:        %d" % (len(MODEL) - 1), run.stdout)
+        self.assertIn(b"reading stops: offset %d" % last, run.stdout)
+        self.assertIn(b"kept the %d record(s)" % (len(MODEL) - 1), run.stderr)
+        lines = self.gmd("dump", "--json", "--force", cut, expect=0).stdout.splitlines()
+        self.assertEqual(len(lines), len(MODEL) - 1)
 
     def test_dump_reads_every_field_back_to_the_same_bits(self):
         lines = [json.loads(l) for l in self.gmd("dump", "--json", self.model, expect=0).stdout.splitlines()]
@@ -229,11 +235,11 @@ ODD_RECORDS = [
 
 # Damage after one good frame, with the words check must use.
 DAMAGE = [
-    ("cut inside a frame", lambda good: good + frame("S", floats(1, 2, 3, 4))[:-6], "truncated"),
-    ("cut in the header", lambda good: good + frame("S", floats(1, 2, 3, 4))[:6], "truncated"),
-    ("trailer one off", lambda good: good + frame("S", floats(1, 2, 3, 4))[:-4] + struct.pack("<i", 21), "trailer mismatch"),
-    ("length three", lambda good: good + struct.pack("<i", 3) + b"Sxyz" + struct.pack("<i", 3), "impossible frame length 3"),
-    ("negative length", lambda good: good + struct.pack("<i", -8) + b"S\0\0\0", "impossible frame length -8"),
+    ("cut inside a frame", lambda good: good + frame("S", floats(1, 2, 3, 4))[:-6], "ends inside a frame"),
+    ("cut in the header", lambda good: good + frame("S", floats(1, 2, 3, 4))[:6], "into a frame's header"),
+    ("trailer one off", lambda good: good + frame("S", floats(1, 2, 3, 4))[:-4] + struct.pack("<i", 21), "trailer 21 differs"),
+    ("length three", lambda good: good + struct.pack("<i", 3) + b"Sxyz" + struct.pack("<i", 3), "frame length 3 is below 4"),
+    ("negative length", lambda good: good + struct.pack("<i", -8) + b"S\0\0\0", "frame length -8 is below 4"),
     ("huge length", lambda good: good + struct.pack("<i", 0x7ffffff0) + b"N\0\0\0" + b"\0" * 40, "needs"),
 ]
 
@@ -259,8 +265,8 @@ class Check(Base):
             with self.subTest(name):
                 p = self.write("damaged.gmd", make(good))
                 run = self.gmd("check", p, expect=1)
-                self.assertIn(b"offset %d: " % len(good), run.stdout)
-                self.assertIn(reason.encode(), run.stdout)
+                self.assertIn(b"damaged.gmd: damaged at byte %d: " % len(good), run.stderr)
+                self.assertIn(reason.encode(), run.stderr)
                 self.assertIn(b"1 record(s)", run.stdout)
 
     def test_strict_geometry(self):
@@ -288,6 +294,38 @@ class Check(Base):
         self.assertIn(b"missing.gmd", self.gmd("check", self.path("missing.gmd")).stderr)
 
 
+class StopReasons(Base):
+    """Every command that reads a GMD file names the file and why it stops."""
+
+    COMMANDS = [
+        ("info", lambda f, out: ["info", f]),
+        ("dump", lambda f, out: ["dump", f]),
+        ("check", lambda f, out: ["check", f]),
+        ("diff", lambda f, out: ["diff", f, f]),
+        ("convert", lambda f, out: ["convert", "--from", "gmd", f, out + ".vtu"]),
+        ("jsonl", lambda f, out: ["convert", "--from", "gmd", f, out + ".jsonl"]),
+        ("render", lambda f, out: ["render", f, "-o", out + ".png", "--size", "16x16"]),
+    ]
+
+    def test_every_reading_command(self):
+        frames = parse_frames(self.model_bytes)
+        cases = [
+            ("truncated", self.write("cut.gmd", self.model_bytes[:-5]), 1,
+             b"cut.gmd: damaged at byte %d: the file ends inside a frame" % frames[-1][0]),
+            ("foreign", self.write("readme.gmd", b"# A README, not a model\n" * 4), 1,
+             b"readme.gmd: not a GMD file: "),
+            ("folder", self.tmp.name, 2, self.tmp.name.encode() + b": is a folder, not a file"),
+            ("missing", self.path("missing.gmd"), 2, b"missing.gmd: no such file"),
+        ]
+        for name, path, code, message in cases:
+            for command, argv in self.COMMANDS:
+                with self.subTest(name=name, command=command):
+                    out = self.path("out-" + name)
+                    run = self.gmd(*argv(path, out), expect=code)
+                    self.assertIn(message, run.stderr)
+                    self.assertEqual([f for f in os.listdir(self.tmp.name) if f.startswith("out-")], [])
+
+
 class Diff(Base):
     def test_differences(self):
         frames = parse_frames(self.model_bytes)
@@ -310,12 +348,26 @@ class Diff(Base):
         self.assertIn(b"group 1 vs 9", run.stdout)
         self.gmd("diff", self.model, self.path("missing.gmd"), expect=2)
 
+    def test_unordered(self):
+        frames = parse_frames(self.model_bytes)
+        whole = [self.model_bytes[o:o + 12 + len(p)] for o, _, _, _, p in frames]
+        shuffled = self.write("shuffled.gmd", b"".join(reversed(whole)))
+        self.gmd("diff", self.model, shuffled, expect=1)
+        self.gmd("diff", "--unordered", self.model, shuffled, expect=0)
+        # A record twice in one file and once in the other is a difference.
+        doubled = self.write("doubled.gmd", b"".join(reversed(whole)) + whole[16])
+        run = self.gmd("diff", "-u", self.model, doubled, expect=1)
+        self.assertEqual(len(run.stdout.splitlines()), 1)
+        self.assertRegex(run.stdout, rb"^only in the second: record \d+ \(offset \d+, S sphere, group 5\)\n$")
+        swapped = self.write("swapped.gmd", b"".join(whole[:16]) + whole[17] + whole[16] + b"".join(whole[18:]))
+        self.gmd("diff", "-u", self.model, swapped, expect=0)
+
 
 class RoundTrip(Base):
     def round_trip(self, data):
         src = self.write("in.gmd", data)
         jsonl, back = self.path("out.jsonl"), self.path("back.gmd")
-        self.gmd("convert", src, jsonl, expect=0)
+        self.gmd("convert", "--force", src, jsonl, expect=0)
         self.gmd("convert", jsonl, back, expect=0)
         with open(back, "rb") as f:
             self.assertEqual(f.read(), data)
@@ -375,7 +427,7 @@ class RoundTrip(Base):
         for text, message in cases:
             with self.subTest(text):
                 src = self.write("bad.jsonl", ('{"letter":"G","fields":{"tolerance":1}}\n' + text + "\n").encode())
-                run = self.gmd("convert", src, self.path("bad.gmd"), expect=2)
+                run = self.gmd("convert", src, self.path("bad.gmd"), expect=1)
                 self.assertIn(b"bad.jsonl: line 2: ", run.stderr)
                 self.assertIn(message, run.stderr)
 
@@ -393,7 +445,10 @@ class Meshes(Base):
         faces, total = cells["triangle"] + cells["quad"], sum(cells.values())
         triangles = cells["triangle"] + 2 * cells["quad"]
         vtu = meshio.read(self.convert("vtu"))
-        self.assertEqual(len(vtu.points), points)
+        # Shared points: each distinct point once, and fewer than the cells'
+        # corners.
+        self.assertEqual(len(numpy.unique(vtu.points, axis=0)), len(vtu.points))
+        self.assertLess(len(vtu.points), points)
         got = {}
         for block in vtu.cells:
             got[block.type] = got.get(block.type, 0) + len(block.data)
@@ -405,7 +460,7 @@ class Meshes(Base):
         self.assertIn(7, set(numpy.concatenate(vtu.cell_data["volume1"]).tolist()))
         self.assertAlmostEqual(float(max(numpy.concatenate(vtu.cell_data["thickness"]))), 0.35, places=6)
         obj = meshio.read(self.convert("obj"))
-        self.assertEqual(len(obj.points), points)
+        self.assertEqual(len(obj.points), len(vtu.points))
         self.assertEqual(sum(len(b.data) for b in obj.cells), faces)
         stl = self.convert("stl")
         self.assertEqual(os.path.getsize(stl), 84 + 50 * triangles)
@@ -415,29 +470,86 @@ class Meshes(Base):
             reader.SetFileName(path)
             reader.Update()
             self.assertEqual(reader.GetOutput().GetNumberOfCells(), count, path)
+        # VTK sees the points and cells meshio sees, in every encoding.
+        from vtk.util.numpy_support import vtk_to_numpy
+        for encoding in ("raw", "base64", "ascii"):
+            with self.subTest(encoding=encoding):
+                path = self.path("model-%s.vtu" % encoding)
+                self.gmd("convert", "-r", str(self.N), "--vtu-encoding", encoding, self.model, path, expect=0)
+                reader = vtk.vtkXMLUnstructuredGridReader()
+                reader.SetFileName(path)
+                reader.Update()
+                grid = reader.GetOutput()
+                numpy.testing.assert_array_equal(vtk_to_numpy(grid.GetPoints().GetData()), vtu.points)
+                corners = vtk_to_numpy(grid.GetCells().GetConnectivityArray())
+                numpy.testing.assert_array_equal(corners, numpy.concatenate([b.data.ravel() for b in vtu.cells]))
+                groups = vtk_to_numpy(grid.GetCellData().GetArray("group"))
+                numpy.testing.assert_array_equal(groups, numpy.concatenate(vtu.cell_data["group"]))
 
-    def test_stl_and_obj_become_polygon_records(self):
-        ascii_stl = (b"solid two\n"
-                     b" facet normal 0 0 1\n  outer loop\n   vertex 0 0 0\n   vertex 1 0 0\n   vertex 0 1 0\n"
-                     b"  endloop\n endfacet\n"
-                     b" facet normal 0 0 1\n  outer loop\n   vertex 1 0 0\n   vertex 1 1 0\n   vertex 0 1 0.5\n"
-                     b"  endloop\n endfacet\nendsolid two\n")
-        obj = (b"v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0.5 2 0\n"
-               b"g group_3\nf 1 2 3 4\nf 1/1 2/2 3/3 4/4 5/5\nl 1 3\n")
+    def records(self, name, data, expect=0):
+        out = self.path(name + ".gmd")
+        run = self.gmd("convert", self.write(name, data), out, expect=expect)
+        if expect:
+            self.assertFalse(os.path.exists(out))
+            return run.stderr
+        return [json.loads(l) for l in self.gmd("dump", "--json", out, expect=0).stdout.splitlines()]
+
+    def test_import_keeps_groups_and_names(self):
+        facet = (b" facet normal 0 0 1\n  outer loop\n   vertex 0 0 %d\n   vertex 1 0 0\n   vertex 0 1 0\n"
+                 b"  endloop\n endfacet\n")
+        stl = b"solid Surface 1\n" + facet % 1 + facet % 2 + b"endsolid\nsolid Surface 2\n" + facet % 3 + b"endsolid\n"
+        obj = (b"v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
+               b"f 1 2 3\ng Door-01\nf 1 2 3 4\no Wall\nl 1 3\ng Door-01\nf 4 3 2\n")
         cases = [
-            ("two.stl", ascii_stl, [("P", 3, 0)] * 2),
-            ("shape.obj", obj, [("P", 4, 3)] + [("P", 3, 3)] * 3 + [("L", 76, 3)]),
+            ("solids.stl", stl, [("M", 0, "Surface 1"), ("P", 0, None), ("P", 0, None), ("M", 1, "Surface 2"), ("P", 1, None)]),
+            ("groups.obj", obj, [("P", 0, None), ("M", 1, "Door-01"), ("P", 1, None), ("M", 2, "Wall"), ("L", 2, None),
+                                 ("P", 1, None)]),
         ]
-        for name, data, records in cases:
+        for name, data, want in cases:
             with self.subTest(name):
-                out = self.path(name + ".gmd")
-                self.gmd("convert", self.write(name, data), out, expect=0)
-                lines = [json.loads(l) for l in self.gmd("dump", "--json", out, expect=0).stdout.splitlines()]
-                got = [(l["letter"], len(l["fields"]["vertices"]) // 3 if l["letter"] == "P" else 76, l["group"]) for l in lines]
-                self.assertEqual(got, records)
-        lines = [json.loads(l) for l in self.gmd("dump", "--json", self.path("two.stl.gmd")).stdout.splitlines()]
-        self.assertEqual(lines[1]["fields"]["vertices"], [1, 0, 0, 1, 1, 0, 0, 1, 0.5])
-        # The tool's own binary STL comes back as the model's triangle count.
+                got = [(l["letter"], l["group"], l["fields"]["name"].rstrip() if l["letter"] == "M" else None)
+                       for l in self.records(name, data)]
+                self.assertEqual(got, want)
+
+    def test_concave_polygon_is_cut_along_its_inside(self):
+        # An L-shaped hexagon tilted out of every axis plane: its triangles
+        # must cover its area exactly, none of them the notch.
+        corners = [(0, 0), (2, 0), (2, 1), (1, 1), (1, 2), (0, 2)]
+        lift = lambda x, y: (x, y, 0.5 * x + 0.25 * y)
+        obj = b"".join(b"v %g %g %g\n" % lift(x, y) for x, y in corners) + b"f 1 2 3 4 5 6\n"
+        triangles = [l["fields"]["vertices"] for l in self.records("l.obj", obj)]
+        self.assertEqual(len(triangles), 4)
+        area = 0
+        for t in triangles:
+            (ax, ay), (bx, by), (cx, cy) = t[0:2], t[3:5], t[6:8]
+            area += abs((bx - ax) * (cy - ay) - (by - ay) * (cx - ax)) / 2
+            centroid = ((ax + bx + cx) / 3, (ay + by + cy) / 3)
+            self.assertFalse(centroid[0] > 1 and centroid[1] > 1, t)
+        self.assertAlmostEqual(area, 3)
+        crossed = b"v 0 0 0\nv 2 2 0\nv 2 0 0\nv 0 2 0\nv 1 3 0\nf 1 2 3 4 5\n"
+        self.assertIn(b"crosses itself", self.records("bow.obj", crossed, expect=1))
+
+    def test_bad_meshes_are_refused(self):
+        binary = bytearray(84 + 50 * 3)
+        binary[80:84] = struct.pack("<I", 3)
+        cases = [
+            ("text.obj", b"Dear user,\nthis is a letter.\n", 2, b"text.obj: line 1: 'Dear' is no OBJ statement"),
+            ("wide.obj", "v 0 0 0\n".encode("utf-16"), 2, b"wide.obj: UTF-16 text"),
+            ("points.obj", b"v 0 0 0\n", 2, b"no faces or lines"),
+            ("index.obj", b"v 0 0 0\nf 1 2 3\n", 1, b"index.obj: line 2: vertex index out of range"),
+            ("cut.stl", bytes(binary[:-20]), 1, b"cut.stl: truncated binary STL"),
+            ("huge.stl", bytes(binary[:80]) + struct.pack("<I", 4000000000) + bytes(100), 1, b"truncated binary STL"),
+            ("facet.stl", b"solid x\n facet normal 0 0 1\n outer loop\n vertex 0 0 0\n vertex 1 0 0\n endloop\n endfacet\n", 1,
+             b"facet.stl: line 7: a facet with 2 vertices"),
+            ("text.stl", b"Just some words that are long enough to be a binary header but are text.\n" * 2, 2, b"not STL"),
+        ]
+        for name, data, code, message in cases:
+            with self.subTest(name):
+                self.assertIn(message, self.records(name, data, expect=code))
+        run = self.gmd("convert", self.model, self.path("model.ply"), expect=2)
+        self.assertIn(b"python3 -m gmd convert", run.stderr)
+
+    def test_own_stl_comes_back(self):
         stl = self.convert("stl")
         back = self.path("back.gmd")
         self.gmd("convert", stl, back, expect=0)
@@ -469,6 +581,9 @@ class Render(Base):
         self.gmd("render", self.model, "-o", out, "--size", "64x48", "--view", "top", expect=0)
         self.gmd("render", self.model, "-o", by_type, "--size", "64x48", "--view", "top", "--color", "type", expect=0)
         self.assertFalse(numpy.array_equal(read_png(out)[1], read_png(by_type)[1]))
+        up = self.path("up.png")
+        self.gmd("render", self.model, "-o", up, "--size", "64x48", "--view", "top", "--up", "y", expect=0)
+        self.assertFalse(numpy.array_equal(read_png(out)[1], read_png(up)[1]))
         png = self.gmd("render", self.model, "-o", "-", "--size", "10x10", expect=0).stdout
         self.assertEqual(png[:8], b"\x89PNG\r\n\x1a\n")
         for bad in (["--size", "0x10"], ["--size", "big"], ["--view", "below"]):
@@ -492,7 +607,7 @@ class Robustness(Base):
                              ["render", p, "-o", self.path("fuzz.png"), "--size", "32x32", "-r", "4"]):
                     self.gmd(*args)
                 jsonl, back = self.path("fuzz.jsonl"), self.path("fuzz-back.gmd")
-                self.gmd("convert", p, jsonl, expect=0)
+                self.gmd("convert", "--force", p, jsonl, expect=0)
                 self.gmd("convert", jsonl, back, expect=0)
                 with open(back, "rb") as f:
                     self.assertEqual(f.read(), bytes(mutated))

@@ -3,73 +3,130 @@
 #include <iostream>
 
 #include "commands.h"
-#include "formats.h"
+#include "convert/formats.h"
+#include "convert/import.h"
+#include "gmd.h"
 #include "io.h"
 #include "json_codec.h"
+#include "model/fields.h"
+#include "model/writer.h"
 
 namespace tool {
 
 namespace {
 
-void warnDamage(const std::string& label, const Model& model) {
-    if (model.scan.damaged)
-        std::fprintf(stderr, "gmd: %s: offset %llu: %s; converted the records before it\n", label.c_str(),
-                     static_cast<unsigned long long>(model.scan.stopOffset), model.scan.stopReason.c_str());
+using gmdk::Record;
+
+struct Options {
+    std::string in, out, from, to;
+    int resolution = 24;
+    std::string vtuEncoding = "raw";
+    bool force = false;
+};
+
+bool sameFrame(const gmdk::RecordFrame& a, const gmdk::RecordFrame& b) {
+    return a.letter == b.letter && a.countByte == b.countByte && a.group == b.group && a.group2 == b.group2 &&
+           a.payload == b.payload;
 }
 
-// Marks raw every record whose fields, written back through the setters, do
-// not give the bytes of its frame: the JSON then carries the frame itself.
-void keepOnlyLosslessFields(std::vector<Record>& records) {
-    const std::string scratch = makeTemporaryPath();
-    std::vector<std::size_t> written;
-    {
-        RecordWriter writer(scratch, "temporary file");
-        for (Record& r : records) {
-            if (!r.hasFields) continue;
-            // Through the JSON text and back, so the check covers the codec too.
-            bool accepted = false;
-            try {
-                accepted = writer.write(recordFromJson(Json::parse(jsonLine(recordToJson(r)))));
-            } catch (const std::exception&) {
-                writer.write(Record());  // keeps one frame per record
+// Records are checked for losslessness in batches: written back through the
+// setters to a scratch file, whose frames must be the original ones. A record that fails
+// is carried as raw bytes. Memory stays that of one batch.
+class JsonlWriter {
+public:
+    JsonlWriter(const std::string& path, const std::string& label) : label_(label), out_(path, std::ios::trunc) {
+        if (!out_) throw Exit(2, label + ": cannot create the file");
+        scratch_ = makeTemporaryPath();
+    }
+    ~JsonlWriter() { std::remove(scratch_.c_str()); }
+
+    void add(const Record& r) {
+        batch_.push_back(r);
+        if (batch_.size() == kBatch) flush();
+    }
+
+    void tail(const std::uint64_t offset, const std::string& reason, const std::vector<std::uint8_t>& bytes) {
+        flush();
+        out_ << jsonLine(tailToJson(offset, reason, bytes)) << '\n';
+    }
+
+    void close() {
+        flush();
+        out_.flush();
+        if (!out_) throw Exit(2, label_ + ": write failed");
+    }
+
+private:
+    static constexpr std::size_t kBatch = 4096;
+
+    void flush() {
+        if (batch_.empty()) return;
+        std::vector<bool> written(batch_.size(), false);
+        {
+            gmdk::RecordWriter writer(scratch_, "temporary file");
+            for (std::size_t i = 0; i < batch_.size(); ++i) {
+                Record& r = batch_[i];
+                if (!r.hasFields) continue;
+                bool accepted = false;
+                try {
+                    accepted = writer.write(r);
+                } catch (const std::exception&) {
+                    writer.write(Record());  // keeps one frame per record
+                }
+                written[i] = true;
+                if (!accepted) r.hasFields = false;
             }
-            if (!accepted) r.hasFields = false;
-            written.push_back(r.index);
+            writer.close();
         }
-        writer.close();
+        gmdk::RecordReader back(scratch_);
+        Record b;
+        for (std::size_t i = 0; i < batch_.size(); ++i) {
+            Record& r = batch_[i];
+            if (!written[i]) continue;
+            if (!back.next(b, false) || !sameFrame(b.frame, r.frame)) r.hasFields = false;
+        }
+        for (Record& r : batch_) {
+            if (!r.hasFields) r.fields.clear();
+            out_ << recordLine(r) << '\n';
+        }
+        batch_.clear();
     }
-    const Scan back = scanFile(scratch);
-    std::remove(scratch.c_str());
-    for (std::size_t k = 0; k < written.size(); ++k) {
-        Record& r = records[written[k]];
-        if (k >= back.frames.size() || back.frames[k].bytes() != r.frame.bytes()) r.hasFields = false;
-    }
-    for (Record& r : records)
-        if (!r.hasFields) r.fields.clear();
+
+    std::string label_;
+    std::ofstream out_;
+    std::string scratch_;
+    std::vector<Record> batch_;
+};
+
+std::vector<std::uint8_t> bytesFrom(const std::string& path, std::uint64_t offset) {
+    std::ifstream in(path, std::ios::binary);
+    in.seekg(static_cast<std::streamoff>(offset));
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void gmdToJsonl(const InputFile& in, const OutputFile& out) {
-    Model model = readModel(in.path(), in.label());
-    keepOnlyLosslessFields(model.records);
-    std::ofstream file(out.path(), std::ios::trunc);
-    Progress progress("converting", model.records.size());
-    for (const Record& r : model.records) {
-        file << jsonLine(recordToJson(r)) << '\n';
-        progress.step(r.index + 1);
+int gmdToJsonl(const InputFile& in, const OutputFile& out, bool force) {
+    gmdk::RecordReader reader(in.path());
+    requireOpened(reader, in.label());
+    JsonlWriter writer(out.path(), out.label());
+    Record r;
+    Progress progress("converting", reader.report().file_size);
+    while (reader.next(r)) {
+        writer.add(r);
+        progress.step(r.frame.offset);
     }
-    if (model.scan.damaged) {
-        const std::vector<std::uint8_t> bytes = readWholeFile(in.path());
-        const std::vector<std::uint8_t> tail(bytes.begin() + static_cast<std::ptrdiff_t>(model.scan.stopOffset), bytes.end());
-        file << jsonLine(tailToJson(model.scan.stopOffset, model.scan.stopReason, tail)) << '\n';
-        warnDamage(in.label(), model);
-    }
-    if (!file.flush()) throw Error(out.label() + ": write failed");
+    if (const int status = finishReading(reader, in.label(), force)) return status;
+    // With --force the bytes after the damage travel along, so that the
+    // file converts back to the same bytes.
+    if (reader.status() == GMDK_STATUS_DAMAGED)
+        writer.tail(reader.report().stop_offset, reader.report().reason, bytesFrom(in.path(), reader.report().stop_offset));
+    writer.close();
+    return 0;
 }
 
-void jsonlToGmd(const InputFile& in, const OutputFile& out) {
+int jsonlToGmd(const InputFile& in, const OutputFile& out) {
     std::ifstream file(in.path());
-    if (!file) throw Error(in.label() + ": cannot open");
-    RecordWriter writer(out.path(), out.label());
+    if (!file) throw Exit(2, in.label() + ": cannot open");
+    gmdk::RecordWriter writer(out.path(), out.label());
     std::string line;
     std::size_t lineNumber = 0;
     while (std::getline(file, line)) {
@@ -84,91 +141,164 @@ void jsonlToGmd(const InputFile& in, const OutputFile& out) {
             }
             if (!writer.write(recordFromJson(json))) throw Error("the library refused the record's fields");
         } catch (const Json::exception& e) {
-            throw Error(at + "not JSON: " + e.what());
+            throw Exit(1, at + "not JSON: " + e.what());
+        } catch (const Exit&) {
+            throw;
         } catch (const Error& e) {
-            throw Error(at + e.what());
+            throw Exit(1, at + e.what());
         }
     }
     writer.close();
+    return 0;
 }
 
-void gmdToMesh(const InputFile& in, const OutputFile& out, const std::string& format, int resolution) {
-    const Model model = readModel(in.path(), in.label());
-    warnDamage(in.label(), model);
-    const Mesh mesh = tessellate(model.records, resolution);
-    for (const std::string& w : mesh.warnings) std::fprintf(stderr, "gmd: %s: %s\n", in.label().c_str(), w.c_str());
-    if (format == "vtu") writeVtu(mesh, out.path());
-    if (format == "obj") writeObj(mesh, out.path());
-    if (format == "stl") writeStl(mesh, out.path());
-}
-
-void meshToGmd(const InputFile& in, const OutputFile& out, const std::string& format) {
-    const std::vector<Face> faces = format == "stl" ? readStl(in.path(), in.label()) : readObj(in.path(), in.label());
-    RecordWriter writer(out.path(), out.label());
-    Progress progress("converting", faces.size());
-    std::size_t done = 0;
-    for (const Face& f : faces) {
-        Record r;
-        r.hasFields = true;
-        r.frame.letter = f.corners.size() == 2 ? 'L' : 'P';
-        r.frame.group = static_cast<std::int8_t>(std::max(-127, std::min(127, f.group)));
-        std::vector<float> vertices;
-        for (const Vec3& c : f.corners)
-            for (double v : {c.x, c.y, c.z}) vertices.push_back(static_cast<float>(v));
-        r.fields.push_back(floatField("vertices", std::move(vertices)));
-        if (!writer.write(r)) throw Error(out.label() + ": the library refused a polygon record");
-        progress.step(++done);
+int gmdToMesh(const InputFile& in, const OutputFile& out, const std::string& format, const Options& o) {
+    gmdk::RecordReader reader(in.path());
+    requireOpened(reader, in.label());
+    gmdk::Mesh piece;
+    gmdk::SharedMesh shared;
+    std::unique_ptr<gmdk::StlWriter> stl;
+    if (format == "stl") stl = std::make_unique<gmdk::StlWriter>(out.path());
+    Record r;
+    gmdk::PolygonCell cell;
+    std::vector<std::string> warnings;
+    while (reader.next(r, false)) {
+        if (gmdk::readPlainPolygon(reader.handle(), r, cell)) {
+            if (stl)
+                stl->add(cell);
+            else
+                shared.add(cell);
+            continue;
+        }
+        gmdk::readFields(reader.handle(), r);
+        piece.points.clear();
+        piece.cells.clear();
+        gmdk::tessellate(r, o.resolution, piece);
+        for (const std::string& w : piece.warnings) warnings.push_back(w);
+        piece.warnings.clear();
+        if (stl)
+            stl->add(piece);
+        else
+            shared.add(piece);
     }
-    writer.close();
+    if (const int status = finishReading(reader, in.label(), o.force)) return status;
+    for (const std::string& w : warnings) std::fprintf(stderr, "gmd: %s: %s\n", in.label().c_str(), w.c_str());
+    if (stl) stl->close();
+    if (format == "obj") gmdk::writeObj(shared, out.path());
+    if (format == "vtu")
+        gmdk::writeVtu(shared, out.path(),
+                       o.vtuEncoding == "ascii"    ? gmdk::VtuEncoding::Ascii
+                       : o.vtuEncoding == "base64" ? gmdk::VtuEncoding::Base64
+                                                   : gmdk::VtuEncoding::Raw);
+    return 0;
+}
+
+// Faces become polygon records ('P', or 'L' for a line) in their group; a
+// named group also gets a group material name record ('M') before its first
+// face.
+class RecordSink : public gmdk::ImportSink {
+public:
+    RecordSink(const std::string& path, const std::string& label)
+        : label_(label), handle_(GMD_OpenWriteFile(path.c_str())) {
+        if (!handle_) throw Exit(2, label + ": cannot create the file");
+    }
+    ~RecordSink() override {
+        if (handle_) GMD_CloseFile(handle_);
+    }
+    void group(int number, const std::string& name) override {
+        if (name.empty()) return;
+        check(GMD_SetGroupMaterialName(handle_, name.c_str()) && GMD_SetGroup(handle_, number) && GMD_WriteRecord(handle_));
+    }
+    void face(const gmdk::ImportedFace& f) override {
+        const int ok = f.corners == 2   ? GMD_SetSegment(handle_, f.xyz)
+                       : f.corners == 3 ? GMD_SetTriangle(handle_, f.xyz)
+                                        : GMD_SetQuad(handle_, f.xyz);
+        check(ok && GMD_SetGroup(handle_, f.group) && GMD_WriteRecord(handle_));
+    }
+    void close() {
+        GMD_File* h = handle_;
+        handle_ = nullptr;
+        if (!GMD_CloseFile(h)) throw Exit(2, label_ + ": write failed");
+    }
+
+private:
+    void check(int ok) {
+        if (!ok) throw Exit(2, label_ + ": the library refused a record");
+    }
+    std::string label_;
+    GMD_File* handle_;
+};
+
+int meshToGmd(const InputFile& in, const OutputFile& out, const std::string& format) {
+    RecordSink sink(out.path(), out.label());
+    try {
+        if (format == "stl")
+            gmdk::readStl(in.path(), in.label(), sink);
+        else
+            gmdk::readObj(in.path(), in.label(), sink);
+    } catch (const gmdk::NotThisFormat& e) {
+        throw Exit(2, e.what());
+    } catch (const Exit&) {
+        throw;
+    } catch (const Error& e) {
+        throw Exit(1, e.what());
+    }
+    sink.close();
+    return 0;
 }
 
 std::string formatOf(const std::string& given, const std::string& name, const char* which) {
     std::string format = given.empty() ? extensionOf(name) : given;
     if (format == "json") format = "jsonl";
     if (format.empty())
-        throw Error(std::string("cannot tell the ") + which + " format of '" + name + "'; give --" +
-                    (which[0] == 'i' ? "from" : "to"));
+        throw Exit(2, std::string("cannot tell the ") + which + " format of '" + name + "'; give --" +
+                          (which[0] == 'i' ? "from" : "to"));
     return format;
 }
 
-void run(const std::string& inName, const std::string& outName, const std::string& from, const std::string& to,
-         int resolution) {
-    const std::string inFormat = formatOf(from, inName, "input");
-    const std::string outFormat = formatOf(to, outName, "output");
-    InputFile in(inName);
-    OutputFile out(outName);
+int run(const Options& o) {
+    const std::string inFormat = formatOf(o.from, o.in, "input");
+    const std::string outFormat = formatOf(o.to, o.out, "output");
+    const bool meshOut = outFormat == "vtu" || outFormat == "obj" || outFormat == "stl";
+    const bool known = (inFormat == "gmd" && (outFormat == "jsonl" || meshOut)) ||
+                       (inFormat == "jsonl" && outFormat == "gmd") ||
+                       ((inFormat == "stl" || inFormat == "obj") && outFormat == "gmd");
+    if (!known) {
+        const bool otherMesh = (inFormat != "gmd" && inFormat != "jsonl" && outFormat == "gmd") ||
+                               (inFormat == "gmd" && outFormat != "gmd");
+        throw Exit(2, "no conversion from ." + inFormat + " to ." + outFormat +
+                          (otherMesh ? "; for other mesh formats use: python3 -m gmd convert " + o.in + " " + o.out : ""));
+    }
+    InputFile in(o.in);
+    OutputFile out(o.out);
+    int status = 0;
     if (inFormat == "gmd" && outFormat == "jsonl")
-        gmdToJsonl(in, out);
-    else if (inFormat == "jsonl" && outFormat == "gmd")
-        jsonlToGmd(in, out);
-    else if (inFormat == "gmd" && (outFormat == "vtu" || outFormat == "obj" || outFormat == "stl"))
-        gmdToMesh(in, out, outFormat, resolution);
-    else if ((inFormat == "stl" || inFormat == "obj") && outFormat == "gmd")
-        meshToGmd(in, out, inFormat);
+        status = gmdToJsonl(in, out, o.force);
+    else if (inFormat == "jsonl")
+        status = jsonlToGmd(in, out);
+    else if (inFormat == "gmd")
+        status = gmdToMesh(in, out, outFormat, o);
     else
-        throw Error("no conversion from ." + inFormat + " to ." + outFormat);
-    out.commit();
+        status = meshToGmd(in, out, inFormat);
+    if (status == 0) out.commit();
+    return status;
 }
 
 }  // namespace
 
 void addConvert(CLI::App& app, int& status) {
     auto* cmd = app.add_subcommand("convert", "Convert by extension: gmd <-> jsonl; gmd -> vtu, obj, stl; stl, obj -> gmd.");
-    auto in = std::make_shared<std::string>();
-    auto out = std::make_shared<std::string>();
-    auto from = std::make_shared<std::string>();
-    auto to = std::make_shared<std::string>();
-    auto resolution = std::make_shared<int>(24);
-    cmd->add_option("IN", *in, "Input file, or - for standard input")->required();
-    cmd->add_option("OUT", *out, "Output file, or - for standard output")->required();
-    cmd->add_option("--from", *from, "Input format (gmd, jsonl, stl, obj) when the name does not tell");
-    cmd->add_option("--to", *to, "Output format (gmd, jsonl, vtu, obj, stl) when the name does not tell");
-    cmd->add_option("-r,--resolution", *resolution, "Steps around solids and across NURBS surfaces")
+    auto o = std::make_shared<Options>();
+    cmd->add_option("IN", o->in, "Input file, or - for standard input")->required();
+    cmd->add_option("OUT", o->out, "Output file, or - for standard output")->required();
+    cmd->add_option("--from", o->from, "Input format (gmd, jsonl, stl, obj) when the name does not tell");
+    cmd->add_option("--to", o->to, "Output format (gmd, jsonl, vtu, obj, stl) when the name does not tell");
+    cmd->add_option("-r,--resolution", o->resolution, "Steps around solids and across NURBS surfaces")
         ->check(CLI::Range(3, 512));
-    cmd->callback([&status, in, out, from, to, resolution] {
-        run(*in, *out, *from, *to, *resolution);
-        status = 0;
-    });
+    cmd->add_option("--vtu-encoding", o->vtuEncoding, "VTU arrays as appended raw bytes (default), base64 or ascii")
+        ->check(CLI::IsMember({"raw", "base64", "ascii"}));
+    cmd->add_flag("--force", o->force, "Convert the records before damage instead of failing");
+    cmd->callback([&status, o] { status = run(*o); });
 }
 
 }  // namespace tool

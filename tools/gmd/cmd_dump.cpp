@@ -5,10 +5,18 @@
 #include "commands.h"
 #include "io.h"
 #include "json_codec.h"
+#include "model/names.h"
 
 namespace tool {
 
 namespace {
+
+using gmdk::Field;
+using gmdk::Kind;
+using gmdk::Record;
+using gmdk::formatFloat;
+using gmdk::letterText;
+using gmdk::typeName;
 
 struct Selection {
     std::vector<std::string> types;
@@ -72,7 +80,7 @@ std::string fieldText(const Field& f) {
     return f.scalar && n == 1 ? out : "[" + out + "]";
 }
 
-std::string recordLine(const Record& r) {
+std::string textLine(const Record& r) {
     std::string line = "@" + std::to_string(r.frame.offset) + " #" + std::to_string(r.index) + " " +
                        letterText(r.frame.letter) + " " + typeName(r.code, r.frame.letter) +
                        " group=" + std::to_string(r.frame.group) + " group2=" + std::to_string(r.frame.group2);
@@ -85,22 +93,19 @@ std::string recordLine(const Record& r) {
     return line;
 }
 
-int run(const std::string& name, bool json, const Selection& selection) {
+int run(const std::string& name, bool json, const Selection& selection, bool force) {
     std::size_t from = 0, to = 0;
     parseRange(selection.records, from, to);
     InputFile input(name);
-    const Model model = readModel(input.path(), input.label());
-    for (const Record& r : model.records) {
+    gmdk::RecordReader reader(input.path());
+    requireOpened(reader, input.label());
+    Record r;
+    while (reader.next(r)) {
         if (!selected(r, selection, from, to)) continue;
-        std::cout << (json ? jsonLine(recordToJson(r)) : recordLine(r)) << '\n';
+        std::cout << (json ? tool::recordLine(r) : textLine(r)) << '\n';
     }
     std::cout.flush();
-    if (model.scan.damaged) {
-        std::fprintf(stderr, "gmd: %s: offset %llu: %s\n", input.label().c_str(),
-                     static_cast<unsigned long long>(model.scan.stopOffset), model.scan.stopReason.c_str());
-        return 1;
-    }
-    return 0;
+    return finishReading(reader, input.label(), force);
 }
 
 }  // namespace
@@ -115,7 +120,9 @@ void addDump(CLI::App& app, int& status) {
     cmd->add_option("--type", selection->types, "Only records of this type name, letter or type code (repeatable)");
     cmd->add_option("--group", selection->groups, "Only records with this group byte (repeatable)");
     cmd->add_option("--records", selection->records, "Only records FROM:TO (from 0, TO excluded; N alone is one record)");
-    cmd->callback([&status, file, json, selection] { status = run(*file, *json, *selection); });
+    auto force = std::make_shared<bool>(false);
+    cmd->add_flag("--force", *force, "Exit 0 at damage after printing the records before it");
+    cmd->callback([&status, file, json, selection, force] { status = run(*file, *json, *selection, *force); });
 }
 
 }  // namespace tool

@@ -6,17 +6,25 @@
 #include <iostream>
 #include <iterator>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tool {
 
-std::string makeTemporaryPath() {
-    const char* dir = std::getenv("TMPDIR");
-    std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/gmd-XXXXXX";
+std::string makeTemporaryPath(const std::string& besides) {
+    std::string pattern;
+    if (besides.empty()) {
+        const char* dir = std::getenv("TMPDIR");
+        pattern = std::string(dir && *dir ? dir : "/tmp") + "/gmd-XXXXXX";
+    } else {
+        pattern = besides + ".gmd-partial-XXXXXX";
+    }
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     int fd = mkstemp(buffer.data());
-    if (fd < 0) throw Error("cannot create a temporary file: " + std::string(std::strerror(errno)));
+    if (fd < 0)
+        throw Exit(2, (besides.empty() ? std::string("cannot create a temporary file") : besides + ": cannot write beside it") +
+                          ": " + std::strerror(errno));
     close(fd);
     return std::string(buffer.data());
 }
@@ -28,46 +36,60 @@ InputFile::InputFile(const std::string& name) : path_(name), label_(name) {
     temporary_ = true;
     std::ofstream out(path_, std::ios::binary);
     out << std::cin.rdbuf();
-    if (!out) throw Error("<stdin>: cannot copy standard input");
+    if (!out) throw Exit(2, "<stdin>: cannot copy standard input");
 }
 
 InputFile::~InputFile() {
     if (temporary_) std::remove(path_.c_str());
 }
 
-OutputFile::OutputFile(const std::string& name) : path_(name), label_(name) {
-    if (name != "-") return;
-    label_ = "<stdout>";
-    path_ = makeTemporaryPath();
-    temporary_ = true;
+OutputFile::OutputFile(const std::string& name) : name_(name), label_(name) {
+    if (name == "-") {
+        label_ = "<stdout>";
+        path_ = makeTemporaryPath();
+        return;
+    }
+    struct stat info;
+    if (stat(name.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) throw Exit(2, name + ": is a folder, not a file");
+    path_ = makeTemporaryPath(name);
 }
 
 OutputFile::~OutputFile() {
-    if (temporary_) std::remove(path_.c_str());
+    if (!committed_) std::remove(path_.c_str());
 }
 
 void OutputFile::commit() {
-    if (!temporary_) return;
+    if (name_ != "-") {
+        // mkstemp made the file private; the output gets the usual mode.
+        const mode_t mask = umask(0);
+        umask(mask);
+        chmod(path_.c_str(), 0666 & ~mask);
+        if (std::rename(path_.c_str(), name_.c_str()) != 0) throw Exit(2, name_ + ": cannot write: " + std::strerror(errno));
+        committed_ = true;
+        return;
+    }
     std::ifstream in(path_, std::ios::binary);
     std::cout << in.rdbuf();
     std::cout.flush();
-    if (!std::cout) throw Error("<stdout>: write failed");
+    if (!std::cout) throw Exit(2, "<stdout>: write failed");
 }
 
-std::vector<std::uint8_t> readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw Error(path + ": cannot open: " + std::strerror(errno));
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+void requireOpened(const gmdk::RecordReader& reader, const std::string& label) {
+    if (reader.status() == GMDK_STATUS_OPEN_FAILED)
+        throw Exit(2, label + ": " + gmdk::describeStop(reader.status(), reader.report()));
 }
 
-void writeWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw Error(path + ": cannot write");
-}
-
-void writeWholeFile(const std::string& path, const std::string& text) {
-    writeWholeFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+int finishReading(const gmdk::RecordReader& reader, const std::string& label, bool force) {
+    if (reader.status() == GMDK_STATUS_OK) return 0;
+    if (reader.status() == GMDK_STATUS_OPEN_FAILED) requireOpened(reader, label);
+    const std::string what = gmdk::describeStop(reader.status(), reader.report());
+    if (force) {
+        std::fprintf(stderr, "gmd: %s: %s; kept the %llu record(s) before it\n", label.c_str(), what.c_str(),
+                     static_cast<unsigned long long>(reader.report().frames));
+        return 0;
+    }
+    std::fprintf(stderr, "gmd: %s: %s\n", label.c_str(), what.c_str());
+    return 1;
 }
 
 std::string extensionOf(const std::string& name) {
@@ -104,14 +126,14 @@ std::vector<std::uint8_t> bytesFromHex(const std::string& hex) {
     return out;
 }
 
-Progress::Progress(const char* what, std::size_t total)
+Progress::Progress(const char* what, std::uint64_t total)
     : what_(what), total_(total), active_(total > 0 && isatty(STDERR_FILENO)) {}
 
 Progress::~Progress() {
     if (active_ && shown_ >= 0) std::fprintf(stderr, "\r%*s\r", 60, "");
 }
 
-void Progress::step(std::size_t done) {
+void Progress::step(std::uint64_t done) {
     if (!active_) return;
     int percent = static_cast<int>(done * 100 / total_);
     if (percent == shown_) return;

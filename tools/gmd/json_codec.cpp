@@ -7,10 +7,17 @@
 #include <set>
 
 #include "io.h"
+#include "model/names.h"
 
 namespace tool {
 
 namespace {
+
+using gmdk::Field;
+using gmdk::Kind;
+using gmdk::formatFloat;
+using gmdk::letterText;
+using gmdk::typeName;
 
 const std::set<std::string>& integerFields() {
     static const std::set<std::string> names = {"volume", "volumes", "polygon", "leftPolygon", "rightPolygon",
@@ -74,17 +81,6 @@ std::int8_t byteFromJson(const Json& json, const char* name) {
     return static_cast<std::int8_t>(json.get<int>());
 }
 
-Json fieldToJson(const Field& f) {
-    if (f.kind == Kind::Text) return f.text;
-    Json values = Json::array();
-    if (f.kind == Kind::Float)
-        for (float v : f.floats) values.push_back(floatToJson(v));
-    else
-        for (std::int32_t v : f.ints) values.push_back(v);
-    if (f.scalar && values.size() == 1) return values[0];
-    return values;
-}
-
 Field fieldFromJson(const std::string& name, const Json& json) {
     Field f;
     f.name = name;
@@ -107,31 +103,78 @@ Field fieldFromJson(const std::string& name, const Json& json) {
     return f;
 }
 
+void appendText(std::string& out, const std::string& text) {
+    // Plain ASCII needs no escapes; anything else goes through the JSON
+    // library, which also replaces bytes that are not UTF-8.
+    for (char c : text)
+        if (c < 0x20 || c > 0x7e || c == '"' || c == '\\') {
+            out += Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
+            return;
+        }
+    out += '"';
+    out += text;
+    out += '"';
+}
+
+void appendFloat(std::string& out, float value) {
+    if (std::isfinite(value)) {
+        out += formatFloat(value);
+        return;
+    }
+    out += floatToJson(value).dump();
+}
+
+void appendField(std::string& out, const Field& f) {
+    if (f.kind == Kind::Text) return appendText(out, f.text);
+    const std::size_t n = f.size();
+    const bool list = !(f.scalar && n == 1);
+    if (list) out += '[';
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i) out += ',';
+        if (f.kind == Kind::Float)
+            appendFloat(out, f.floats[i]);
+        else
+            out += std::to_string(f.ints[i]);
+    }
+    if (list) out += ']';
+}
+
 }  // namespace
 
-Json recordToJson(const Record& r) {
-    Json json;
-    json["record"] = r.index;
-    json["offset"] = r.frame.offset;
+std::string recordLine(const Record& r) {
+    std::string out = "{\"record\":" + std::to_string(r.index) + ",\"offset\":" + std::to_string(r.frame.offset) +
+                      ",\"letter\":";
     const std::uint8_t letter = r.frame.letter;
-    if (letterText(letter).size() == 1)
-        json["letter"] = letterText(letter);
+    const std::string shown = letterText(letter);
+    if (shown.size() == 1)
+        appendText(out, shown);
     else
-        json["letter"] = letter;
-    json["type"] = typeName(r.code, letter);
-    json["group"] = r.frame.group;
-    json["group2"] = r.frame.group2;
+        out += std::to_string(letter);
+    out += ",\"type\":";
+    appendText(out, typeName(r.code, letter));
+    out += ",\"group\":" + std::to_string(r.frame.group) + ",\"group2\":" + std::to_string(r.frame.group2);
     if (!r.hasFields) {
-        json["count"] = r.frame.countByte;
-        json["raw"] = hexBytes(r.frame.payload.data(), r.frame.payload.size());
-        return json;
+        out += ",\"count\":" + std::to_string(r.frame.countByte) + ",\"raw\":\"" +
+               hexBytes(r.frame.payload.data(), r.frame.payload.size()) + "\"}";
+        return out;
     }
-    Json fields = Json::object();
-    Json derived = Json::object();
-    for (const Field& f : r.fields) (f.derived ? derived : fields)[f.name] = fieldToJson(f);
-    json["fields"] = fields;
-    if (!derived.empty()) json["derived"] = derived;
-    return json;
+    for (int derived = 0; derived < 2; ++derived) {
+        bool first = true;
+        for (const Field& f : r.fields) {
+            if (f.derived != (derived == 1)) continue;
+            out += first ? (derived ? ",\"derived\":{" : ",\"fields\":{") : ",";
+            first = false;
+            appendText(out, f.name);
+            out += ':';
+            appendField(out, f);
+        }
+        if (!first)
+            out += '}';
+        else if (!derived)
+            out += ",\"fields\":{}";
+    }
+    out += '}';
+    return out;
 }
 
 Record recordFromJson(const Json& json) {
@@ -157,7 +200,6 @@ Record recordFromJson(const Json& json) {
                 throw Error("'count' must be a byte value");
             r.frame.countByte = static_cast<std::uint8_t>(count.get<int>());
         }
-        r.frame.length = static_cast<std::int32_t>(r.frame.payload.size() + 4);
         return r;
     }
     if (!json.contains("fields") || !json["fields"].is_object()) throw Error("a record needs 'fields' or 'raw'");

@@ -12,13 +12,16 @@
 
 #include <nlohmann/json.hpp>
 
-#include "record.h"
+#include "model/record.h"
 
 namespace tool {
 
+using gmdk::Record;
+
 using Json = nlohmann::ordered_json;
 
-Json recordToJson(const Record& record);
+// The record as one line of JSON text.
+std::string recordLine(const Record& record);
 Record recordFromJson(const Json& json);
 // A line of the file after the last readable frame, kept so that a damaged
 // file converts back to the same bytes.

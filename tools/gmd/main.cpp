@@ -21,6 +21,9 @@ int main(int argc, char** argv) {
     } catch (const CLI::ParseError& e) {
         // --help and --version end here with 0; every usage error is a 2.
         return app.exit(e) == 0 ? 0 : 2;
+    } catch (const tool::Exit& e) {
+        std::fprintf(stderr, "gmd: %s\n", e.what());
+        return e.code();
     } catch (const tool::Error& e) {
         std::fprintf(stderr, "gmd: %s\n", e.what());
         return 2;

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "io.h"
+#include <set>
 
 namespace tool {
 
@@ -99,14 +100,52 @@ private:
     double depthBias_ = 0;
 };
 
+// Digits 0-9 and '-' in 3 x 5 pixels, a row per 3 bits from the top.
+const std::uint16_t kGlyphs[11] = {075557, 022222, 071747, 071717, 055711, 074717, 074757, 071111, 075757, 075717, 000700};
+
+void drawLegend(Image& image, const std::set<std::int32_t>& groups) {
+    const int scale = std::max(1, std::min(image.width, image.height) / 300);
+    int row = 0;
+    auto fill = [&](int x0, int y0, int w, int h, Colour c) {
+        for (int y = y0; y < y0 + h && y < image.height; ++y)
+            for (int x = x0; x < x0 + w && x < image.width; ++x) {
+                const std::size_t at = 3 * (static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) + static_cast<std::size_t>(x));
+                image.rgb[at] = static_cast<std::uint8_t>(c.r * 255);
+                image.rgb[at + 1] = static_cast<std::uint8_t>(c.g * 255);
+                image.rgb[at + 2] = static_cast<std::uint8_t>(c.b * 255);
+            }
+    };
+    for (std::int32_t g : groups) {
+        const int y = 4 * scale + row * 8 * scale;
+        if (y + 6 * scale > image.height || row == 32) break;
+        fill(4 * scale, y, 6 * scale, 6 * scale, paletteColour(g));
+        const std::string text = std::to_string(g);
+        for (std::size_t k = 0; k < text.size(); ++k) {
+            const std::uint16_t glyph = kGlyphs[text[k] == '-' ? 10 : text[k] - '0'];
+            for (int gy = 0; gy < 5; ++gy)
+                for (int gx = 0; gx < 3; ++gx)
+                    if (glyph >> (3 * (4 - gy) + (2 - gx)) & 1)
+                        fill((13 + static_cast<int>(k) * 4 + gx) * scale, y + (gy + 1) * scale - scale / 2, scale, scale, {0, 0, 0});
+        }
+        ++row;
+    }
+}
+
+// The model turned so that axis `up` becomes z, which the views keep upright.
+Vec3 upright(Vec3 p, int up) {
+    if (up == 0) return {-p.z, p.y, p.x};
+    if (up == 1) return {p.x, -p.z, p.y};
+    return p;
+}
+
 }  // namespace
 
-Image render(const Mesh& mesh, View view, Colouring colouring, int width, int height) {
+Image render(const Mesh& mesh, View view, int up, Colouring colouring, int width, int height) {
     const Camera cam = cameraFor(view);
     std::vector<Vec3> projected(mesh.points.size());
     double minX = INFINITY, maxX = -INFINITY, minY = INFINITY, maxY = -INFINITY, minZ = INFINITY, maxZ = -INFINITY;
     for (std::size_t i = 0; i < mesh.points.size(); ++i) {
-        const Vec3 p = mesh.points[i];
+        const Vec3 p = upright(mesh.points[i], up);
         projected[i] = {dot(p, cam.right), dot(p, cam.up), dot(p, cam.toward)};
         if (!std::isfinite(projected[i].x) || !std::isfinite(projected[i].y) || !std::isfinite(projected[i].z)) continue;
         minX = std::min(minX, projected[i].x), maxX = std::max(maxX, projected[i].x);
@@ -125,7 +164,8 @@ Image render(const Mesh& mesh, View view, Colouring colouring, int width, int he
     for (const Cell& c : mesh.cells) {
         const Colour base = paletteColour(colouring == Colouring::Group ? c.group : c.code);
         if (c.type == CellTriangle || c.type == CellQuad) {
-            const Vec3 a = mesh.points[c.ids[0]], b = mesh.points[c.ids[1]], d = mesh.points[c.ids[2]];
+            const Vec3 a = upright(mesh.points[c.ids[0]], up), b = upright(mesh.points[c.ids[1]], up),
+                       d = upright(mesh.points[c.ids[2]], up);
             // Two-sided: a face lit from behind is as bright as from the front.
             const double shade = 0.25 + 0.75 * std::fabs(dot(normalized(cross(b - a, d - a)), light));
             const Colour lit{base.r * shade, base.g * shade, base.b * shade};
@@ -138,7 +178,13 @@ Image render(const Mesh& mesh, View view, Colouring colouring, int width, int he
             canvas.line(projected[c.ids[0]], projected[c.ids[0]], {0, 0, 0});
         }
     }
-    return canvas.take();
+    Image image = canvas.take();
+    if (colouring == Colouring::Group) {
+        std::set<std::int32_t> groups;
+        for (const Cell& c : mesh.cells) groups.insert(c.group);
+        drawLegend(image, groups);
+    }
+    return image;
 }
 
 namespace {

@@ -1,19 +1,46 @@
 """Reading and writing GMD files record by record."""
-import numpy as np
+import ctypes
+import os
+from typing import Iterator
 
 from . import _handle as H
-from ._library import GmdError
-from ._prototypes import (RECORD_ATTRIBUTED_QUAD, RECORD_ATTRIBUTED_TRIANGLE, RECORD_QUAD,
-                          RECORD_TRIANGLE, RECORD_VOLUME_QUAD, RECORD_VOLUME_TRIANGLE)
+from . import _kit
+from ._errors import DamagedFileError, GmdError, NotGmdFileError
+from ._library import kit
+from ._prototypes import RECORD_ATTRIBUTED_QUAD, RECORD_ATTRIBUTED_TRIANGLE
 from .records import KINDS, InvalidRecord, Record, UnknownRecord
+
+ON_DAMAGE = ("raise", "stop")
+
+
+def scan(path, on_damage: str = "raise"):
+    """Scans the frames of the file at `path`. Returns the gmdkit report and
+    the DamagedFileError describing where the file stops (None at a clean
+    end). Raises GmdOpenError when the file cannot be read."""
+    if on_damage not in ON_DAMAGE:
+        raise ValueError("on_damage must be one of %s, not %r" % (", ".join(ON_DAMAGE), on_damage))
+    lib = kit()
+    report = _kit.Report()
+    status = lib.gmdk_scan_file(os.fsencode(path), ctypes.byref(report))
+    if status in (_kit.STATUS_DAMAGED, _kit.STATUS_NOT_GMD):
+        return report, _kit.damage(lib, path, report, status)
+    if status:
+        raise _kit.error(lib, status, report, path, "open {} for reading")
+    return report, None
 
 
 class _File:
-    """Closes its handle at close() or at the end of a with block."""
+    """Closes its handle at close(), at the end of a with block, or when it
+    is collected."""
     _handle = None
 
-    def close(self):
-        self._handle.close()
+    def close(self) -> None:
+        if self._handle is not None and not self._handle.close():
+            raise GmdError("%s: closing the file failed: its last records may be lost" % self._handle.path)
+
+    @property
+    def closed(self) -> bool:
+        return self._handle is None or self._handle.ptr is None
 
     def __enter__(self):
         return self
@@ -24,19 +51,41 @@ class _File:
 
 class Reader(_File):
     """Iterates over the records of a GMD file, in file order, as record
-    objects. Reading stops at the end of the file or at the first damaged
-    frame (the library does not tell the two apart)."""
+    objects. The file is scanned when it is opened, so len() is the number
+    of good records and `damage` tells whether the file ends cleanly.
 
-    def __init__(self, path):
+    At a damaged file, iteration raises DamagedFileError when it reaches the
+    damage (on_damage="raise") or just ends there, after the last good record
+    (on_damage="stop"). A file that is not GMD at all raises NotGmdFileError
+    either way. The file is closed when iteration ends."""
+
+    def __init__(self, path, on_damage: str = "raise"):
+        self._report, self.damage = scan(path, on_damage)
+        self._raise = on_damage == "raise" or isinstance(self.damage, NotGmdFileError)
+        self._read = 0
         self._handle = H.Handle("GMD_OpenReadFile", path, "reading")
 
-    def __iter__(self):
+    def __len__(self) -> int:
+        return int(self._report.frames)
+
+    def __iter__(self) -> Iterator[Record]:
         return self
 
-    def __next__(self):
+    def __next__(self) -> Record:
         h = self._handle
-        if h.ptr is None or not h.call("GMD_GetRecord"):
+        if h.ptr is None:
             raise StopIteration
+        if self._read == self._report.frames:
+            self.close()
+            if self.damage is not None and self._raise:
+                raise self.damage
+            raise StopIteration
+        if not h.call("GMD_GetRecord"):
+            self.close()
+            raise DamagedFileError(h.path, None, "record %d could not be read, though the scan at open found "
+                                   "%d good records: the file changed" % (self._read, self._report.frames),
+                                   self._read, "changed")
+        self._read += 1
         code = h.call("GMD_GetRecordType")
         group, group2 = h.int_value("GMD_GetGroup"), h.int_value("GMD_GetGroup2")
         kind = KINDS.get(code)
@@ -55,9 +104,10 @@ class Reader(_File):
         return record
 
 
-
 class Writer(_File):
-    """Writes record objects to a GMD file, one frame per write()."""
+    """Writes record objects to a GMD file, one frame per write(). Every
+    record write() accepted is in the file once the writer is closed, also
+    when it is closed only by being collected."""
 
     def __init__(self, path, append=False):
         if append:
@@ -65,7 +115,7 @@ class Writer(_File):
         else:
             self._handle = H.Handle("GMD_OpenWriteFile", path, "writing")
 
-    def write(self, record):
+    def write(self, record: Record) -> None:
         """Sets the handle's record from `record` and commits it. Raises
         GmdError, writing nothing, when the library refuses a part of it."""
         if not isinstance(record, Record) or isinstance(record, (InvalidRecord, UnknownRecord)):
@@ -85,67 +135,18 @@ class Writer(_File):
             raise GmdError("%s: writing the record failed" % h.path)
 
 
+def open(path, on_damage: str = "raise") -> Reader:  # noqa: A001 - the package's reading entry point
+    """Opens a GMD file for reading; iterate over the result for its records.
+    on_damage="stop" ends iteration quietly before a damaged frame (not in a
+    file that is not GMD at all)."""
+    return Reader(path, on_damage)
 
-def open(path):  # noqa: A001 - the package's reading entry point, like io.open
-    """Opens a GMD file for reading; iterate over the result for its records."""
-    return Reader(path)
 
-
-def create(path):
+def create(path) -> Writer:
     """Creates (or truncates) a GMD file and returns a Writer for it."""
     return Writer(path)
 
 
-def append(path):
+def append(path) -> Writer:
     """Opens (or creates) a GMD file to add records at its end; returns a Writer."""
     return Writer(path, append=True)
-
-
-_MESH_CALLS = {
-    ord("L"): ("line", "GMD_GetSegment", 2), ord("l"): ("line", "GMD_GetSegment", 2),
-    RECORD_TRIANGLE: ("triangle", "GMD_GetTriangle", 3),
-    RECORD_VOLUME_TRIANGLE: ("triangle", "GMD_GetTriangle", 3),
-    RECORD_ATTRIBUTED_TRIANGLE: ("triangle", "GMD_GetTriangle", 3),
-    RECORD_QUAD: ("quad", "GMD_GetQuad", 4),
-    RECORD_VOLUME_QUAD: ("quad", "GMD_GetQuad", 4),
-    RECORD_ATTRIBUTED_QUAD: ("quad", "GMD_GetQuad", 4),
-}
-
-
-def read_mesh(path):
-    """Reads the segments, triangles and quads of a GMD file in one pass.
-
-    Returns (points, cells): points is a float32 array of shape (n, 3) holding
-    each distinct vertex once, in the order of first appearance; cells maps
-    "line", "triangle" and "quad" to int64 arrays of shape (m, 2), (m, 3) and
-    (m, 4) of indices into points, in file order. Other records are skipped.
-    """
-    h = H.Handle("GMD_OpenReadFile", path, "reading")
-    kinds, vertices = [], []
-    buffer = np.zeros(12, dtype=np.float32)
-    pointer = H.fptr(buffer)
-    try:
-        while h.call("GMD_GetRecord"):
-            entry = _MESH_CALLS.get(h.call("GMD_GetRecordType"))
-            if entry is not None and h.call(entry[1], pointer):
-                kinds.append(entry[0])
-                vertices.append(buffer[:3 * entry[2]].reshape(-1, 3).copy())
-    finally:
-        h.close()
-    found = {"line": [], "triangle": [], "quad": []}
-    if vertices:
-        unique, first, inverse = np.unique(np.concatenate(vertices), axis=0,
-                                           return_index=True, return_inverse=True)
-        order = np.argsort(first, kind="stable")
-        rank = np.empty(len(order), dtype=np.int64)
-        rank[order] = np.arange(len(order))
-        points, index = unique[order], rank[inverse.reshape(-1)]
-        at = 0
-        for kind, corners in zip(kinds, vertices):
-            found[kind].append(index[at:at + len(corners)])
-            at += len(corners)
-    else:
-        points = np.zeros((0, 3), dtype=np.float32)
-    cells = {kind: np.array(found[kind], dtype=np.int64).reshape(len(found[kind]), n)
-             for kind, n in (("line", 2), ("triangle", 3), ("quad", 4))}
-    return points, cells

@@ -1,10 +1,12 @@
 """One open libgmd handle and the typed calls the record classes make on it."""
 import ctypes
 import os
+import weakref
 
 import numpy as np
 
-from ._library import GmdError, library
+from ._errors import GmdError, GmdValueError, open_error
+from ._library import library
 
 _F32 = ctypes.POINTER(ctypes.c_float)
 _I32 = ctypes.POINTER(ctypes.c_int32)
@@ -15,9 +17,9 @@ def float_array(values, what, shape=None):
     try:
         array = np.ascontiguousarray(values, dtype=np.float32)
     except (TypeError, ValueError) as error:
-        raise GmdError("%s must be numbers: %s" % (what, error)) from None
+        raise GmdValueError("%s must be numbers: %s" % (what, error)) from None
     if shape is not None and array.shape != shape:
-        raise GmdError("%s must have shape %s, not %s" % (what, shape, array.shape))
+        raise GmdValueError("%s must have shape %s, not %s" % (what, shape, array.shape))
     return array
 
 
@@ -30,9 +32,9 @@ def int_array(values, what, ndim=1):
             raise ValueError("outside 32-bit integers")
         array = np.ascontiguousarray(array, dtype=np.int32)
     except (TypeError, ValueError) as error:
-        raise GmdError("%s must be 32-bit integers: %s" % (what, error)) from None
+        raise GmdValueError("%s must be 32-bit integers: %s" % (what, error)) from None
     if array.ndim != ndim:
-        raise GmdError("%s must have %d dimension(s), not %d" % (what, ndim, array.ndim))
+        raise GmdValueError("%s must have %d dimension(s), not %d" % (what, ndim, array.ndim))
     return array
 
 
@@ -45,19 +47,26 @@ def iptr(array):
 
 
 class Handle:
-    """A libgmd handle: opened in the constructor, closed by close()."""
+    """A libgmd handle: opened in the constructor, closed by close() or,
+    at the latest, when the handle is collected or the interpreter exits.
+    Closing flushes what was written, so records committed through a handle
+    nobody closed still reach the file."""
 
     def __init__(self, opener, path, purpose):
         self.lib = library()
         self.path = os.fspath(path)
+        ctypes.set_errno(0)
         self.ptr = getattr(self.lib, opener)(os.fsencode(self.path))
         if not self.ptr:
-            raise GmdError("cannot open %s for %s" % (self.path, purpose))
+            raise open_error(ctypes.get_errno(), self.path, "open {} for " + purpose)
+        self._closer = weakref.finalize(self, self.lib.GMD_CloseFile, self.ptr)
 
     def close(self):
+        """Closes the file; returns False when its last bytes could not be written."""
         if self.ptr:
-            self.lib.GMD_CloseFile(self.ptr)
             self.ptr = None
+            return bool(self._closer())
+        return True
 
     def live(self):
         if not self.ptr:

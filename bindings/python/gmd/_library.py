@@ -1,19 +1,21 @@
-"""Loads libgmd and gives its exports ctypes signatures.
+"""Loads libgmd and libgmdkit and gives their exports ctypes signatures.
 
-The library is taken from the environment variable GMD_LIBRARY when it is
-set (a path to the shared object); otherwise from the build tree of this
-source tree (build/libgmd.so), then from the system's library path.
+Each library is looked for, first match wins:
+  1. the environment variable GMD_LIBRARY (libgmd) or GMDKIT_LIBRARY
+     (libgmdkit), a path to the shared object;
+  2. LIBDIR of the module gmd/_install.py, which an install of the whole
+     project to a prefix writes beside this file;
+  3. the build tree of this source tree (build/libgmd.so, build/kit/libgmdkit.so);
+  4. the system's loader, by soname (libgmd.so.1, libgmdkit.so.1).
+libgmd is loaded first, so that libgmdkit binds to the same copy.
 """
 import ctypes
-import ctypes.util
 import os
 import pathlib
 
+from ._errors import GmdError
+from ._kit import KIT_PROTOTYPES
 from ._prototypes import PROTOTYPES
-
-
-class GmdError(Exception):
-    """A call that libgmd refused, or a use of this package it cannot serve."""
 
 
 class NurbsData(ctypes.Structure):
@@ -40,32 +42,48 @@ _TAGS = {
     "nurbs*": ctypes.POINTER(NurbsData),
 }
 
-_loaded = None
+# name -> (environment variable, soname, place in the build tree)
+_LIBRARIES = {
+    "gmd": ("GMD_LIBRARY", "libgmd.so.1", "libgmd.so"),
+    "gmdkit": ("GMDKIT_LIBRARY", "libgmdkit.so.1", "kit/libgmdkit.so"),
+}
+_loaded = {}
 
 
-def _candidates():
-    explicit = os.environ.get("GMD_LIBRARY")
+def _candidates(name):
+    variable, soname, in_tree = _LIBRARIES[name]
+    explicit = os.environ.get(variable)
     if explicit:
         return [explicit]
-    tree = pathlib.Path(__file__).resolve().parents[3] / "build" / "libgmd.so"
-    found = [str(tree)] if tree.exists() else []
-    system = ctypes.util.find_library("gmd")
-    return found + ([system] if system else []) + ["libgmd.so.1"]
+    found = []
+    try:
+        from . import _install
+        found.append(os.path.join(_install.LIBDIR, soname))
+    except ImportError:
+        pass
+    root = pathlib.Path(__file__).resolve().parents[3]
+    if (root / "include" / "gmd.h").exists() and (root / "build" / in_tree).exists():
+        found.append(str(root / "build" / in_tree))
+    return found + [soname]
+
+
+def _load(name):
+    errors = []
+    for candidate in _candidates(name):
+        try:
+            # errno tells why an open export failed.
+            return ctypes.CDLL(candidate, use_errno=True)
+        except OSError as error:
+            errors.append(str(error))
+    raise GmdError("cannot load lib%s (set %s to its path): %s"
+                   % (name, _LIBRARIES[name][0], "; ".join(errors)))
 
 
 def library():
-    """The loaded library with every export typed; loaded on first use."""
-    global _loaded
-    if _loaded is None:
-        errors = []
-        for candidate in _candidates():
-            try:
-                lib = ctypes.CDLL(candidate)
-                break
-            except OSError as error:
-                errors.append(str(error))
-        else:
-            raise GmdError("cannot load libgmd (set GMD_LIBRARY to its path): " + "; ".join(errors))
+    """libgmd with every export typed; loaded on first use."""
+    lib = _loaded.get("gmd")
+    if lib is None:
+        lib = _load("gmd")
         for name, (result, arguments) in PROTOTYPES.items():
             try:
                 function = getattr(lib, name)
@@ -73,5 +91,22 @@ def library():
                 continue  # an older library; calling the export raises GmdError
             function.restype = _TAGS[result]
             function.argtypes = [_TAGS[tag] for tag in arguments]
-        _loaded = lib
-    return _loaded
+        _loaded["gmd"] = lib
+    return lib
+
+
+def kit():
+    """libgmdkit with its C interface typed; loaded on first use, after libgmd."""
+    lib = _loaded.get("gmdkit")
+    if lib is None:
+        library()
+        lib = _load("gmdkit")
+        for name, (result, arguments) in KIT_PROTOTYPES.items():
+            try:
+                function = getattr(lib, name)
+            except AttributeError:
+                continue  # an older library; calling the function raises AttributeError
+            function.restype = result
+            function.argtypes = arguments
+        _loaded["gmdkit"] = lib
+    return lib

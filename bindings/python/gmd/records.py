@@ -16,7 +16,8 @@ from typing import ClassVar, Optional
 import numpy as np
 
 from . import _handle as H
-from ._library import GmdError, NurbsData
+from ._errors import GmdError, GmdValueError
+from ._library import NurbsData
 from ._prototypes import (RECORD_ATTRIBUTED_QUAD, RECORD_ATTRIBUTED_TRIANGLE, RECORD_QUAD,
                           RECORD_TRIANGLE, RECORD_VOLUME_QUAD, RECORD_VOLUME_TRIANGLE)
 
@@ -25,15 +26,24 @@ def _f32(value, what):
     try:
         return float(np.float32(value))
     except (TypeError, ValueError):
-        raise GmdError("%s must be a number, not %r" % (what, value)) from None
+        raise GmdValueError("%s must be a number, not %r" % (what, value)) from None
 
 
 def _i32(value, what):
     if isinstance(value, (bool, float)) or not isinstance(value, (int, np.integer)):
-        raise GmdError("%s must be an integer, not %r" % (what, value))
+        raise GmdValueError("%s must be an integer, not %r" % (what, value))
     if not -2**31 <= int(value) < 2**31:
-        raise GmdError("%s does not fit 32 bits: %d" % (what, value))
+        raise GmdValueError("%s does not fit 32 bits: %d" % (what, value))
     return int(value)
+
+
+def _header_byte(value, what):
+    # -128 fits the byte but is refused by libgmd's setters, so no record
+    # built here carries it (one read from a file may).
+    value = _i32(value, what)
+    if not -127 <= value <= 127:
+        raise GmdValueError("%s must be -127 to 127, not %d" % (what, value))
+    return value
 
 
 def _same(a, b):
@@ -47,7 +57,12 @@ def _same(a, b):
 
 @dataclass(eq=False)
 class Record:
-    """Base of every record class."""
+    """Base of every record class.
+
+    group: the record's group byte, -127 to 127 (which element group it
+    belongs to); group2: the second header byte, -127 to 127, free for most
+    records. Both are checked when the record is built. Lengths are in the
+    model's unit: the file carries none."""
     group: int = field(default=0, kw_only=True)
     group2: int = field(default=0, kw_only=True)
 
@@ -60,10 +75,10 @@ class Record:
 
     def __post_init__(self):
         what = type(self).__name__
-        self.group = _i32(self.group, what + ".group")
-        self.group2 = _i32(self.group2, what + ".group2")
+        self.group = _header_byte(self.group, what + ".group")
+        self.group2 = _header_byte(self.group2, what + ".group2")
         if self._claims_group2 and self.group2:
-            raise GmdError("%s cannot carry group2: the format fixes that header byte" % what)
+            raise GmdValueError("%s cannot carry group2: the format fixes that header byte" % what)
         for name, kind in self._fields.items():
             value = getattr(self, name)
             label = "%s.%s" % (what, name)
@@ -71,7 +86,7 @@ class Record:
             kind = kind[1:] if optional else kind
             if value is None:
                 if not optional:
-                    raise GmdError("%s is required" % label)
+                    raise GmdValueError("%s is required" % label)
             elif kind == "f":
                 value = _f32(value, label)
             elif kind == "i":
@@ -85,7 +100,7 @@ class Record:
             elif kind == "f[]":
                 value = H.float_array(value, label)
                 if value.ndim != 1:
-                    raise GmdError("%s must be a list of numbers" % label)
+                    raise GmdValueError("%s must be a list of numbers" % label)
             else:
                 value = H.float_array(value, label, kind)
             setattr(self, name, value)
@@ -102,11 +117,11 @@ class Record:
 
 def _name(value, what):
     if not isinstance(value, str):
-        raise GmdError("%s must be a str, not %r" % (what, value))
+        raise GmdValueError("%s must be a str, not %r" % (what, value))
     if "\0" in value:
-        raise GmdError("%s must not hold a NUL character" % what)
+        raise GmdValueError("%s must not hold a NUL character" % what)
     if value.endswith(" "):
-        raise GmdError("%s must not end in a space: names are padded with spaces on file" % what)
+        raise GmdValueError("%s must not end in a space: names are padded with spaces on file" % what)
     return value
 
 
@@ -151,6 +166,7 @@ class _FloatRecord(Record):
 
 @dataclass(eq=False)
 class Sphere(_FloatRecord):
+    """A sphere ('S'): center (3,) and radius."""
     center: np.ndarray
     radius: float
     _fields = {"center": (3,), "radius": "f"}
@@ -160,6 +176,8 @@ class Sphere(_FloatRecord):
 
 @dataclass(eq=False)
 class Scatterer(_FloatRecord):
+    """A scatterer ('R'): a sphere with two radii, center (3,), radius (the
+    body) and em_radius (its electromagnetic radius)."""
     center: np.ndarray
     radius: float
     em_radius: float
@@ -170,6 +188,8 @@ class Scatterer(_FloatRecord):
 
 @dataclass(eq=False)
 class Disk(_FloatRecord):
+    """A disk ('D'): center (3,), normal (3,), stored as given (not made
+    unit length), and radius."""
     center: np.ndarray
     normal: np.ndarray
     radius: float
@@ -180,6 +200,9 @@ class Disk(_FloatRecord):
 
 @dataclass(eq=False)
 class CircularCylinder(_FloatRecord):
+    """A circular cylinder ('C'): the centres of its lower and upper ends
+    (3,) and its radius. Reading also gives height, the distance between
+    the end centres."""
     lower_center: np.ndarray
     upper_center: np.ndarray
     radius: float
@@ -192,8 +215,14 @@ class CircularCylinder(_FloatRecord):
 
 @dataclass(eq=False)
 class EllipticalCylinder(_FloatRecord):
-    """Written from its end centres; on reading also gives the centre, height
-    and the Y and Z directions the library derives."""
+    """A cylinder of elliptical cross-section ('E') between two end centres.
+
+    lower_center, upper_center (3,): the ends on its axis; x_direction (3,):
+    the direction of the X semi-axis; x_semi_axis, y_semi_axis: the ellipse;
+    lower_tilt_angle, upper_tilt_angle: the tilt of each end, carried as
+    given (the record fixes no unit). Reading also gives center, height and
+    the y_direction and z_direction the library derives (Z along the axis,
+    Y = Z x X)."""
     lower_center: np.ndarray
     upper_center: np.ndarray
     x_direction: np.ndarray
@@ -217,8 +246,13 @@ class EllipticalCylinder(_FloatRecord):
 
 @dataclass(eq=False)
 class Cone(_FloatRecord):
-    """Written from its end centres; on reading also gives the height and the
-    Y and Z directions the library derives."""
+    """A truncated cone of elliptical cross-section ('F') between two end centres.
+
+    lower_center, upper_center (3,): the ends on its axis; x_direction (3,):
+    the direction of the X semi-axes; lower_/upper_x_semi_axis and
+    lower_/upper_y_semi_axis: the ellipse at each end; lower_tilt_angle,
+    upper_tilt_angle: the tilt of each end, carried as given. Reading also
+    gives height and the y_direction and z_direction the library derives."""
     lower_center: np.ndarray
     upper_center: np.ndarray
     x_direction: np.ndarray
@@ -243,6 +277,8 @@ class Cone(_FloatRecord):
 
 @dataclass(eq=False)
 class Junction(_FloatRecord):
+    """A junction ('O'): first_vertex and second_vertex (3,) and a normal
+    (3,). The format fixes its second header byte, so group2 must be 0."""
     first_vertex: np.ndarray
     second_vertex: np.ndarray
     normal: np.ndarray
@@ -254,8 +290,10 @@ class Junction(_FloatRecord):
 
 @dataclass(eq=False)
 class Wedge(_FloatRecord):
-    """A wedge; with adjacent polygon numbers when either is given (the other
-    is then 0)."""
+    """A straight edge where two faces meet ('W', or 'w' with the adjacent
+    polygons): first_vertex, second_vertex (3,), the normals of the faces on
+    its left and right (3,), and optionally left_polygon and right_polygon,
+    the numbers of those faces (when either is given the other is 0)."""
     first_vertex: np.ndarray
     second_vertex: np.ndarray
     left_normal: np.ndarray
@@ -293,7 +331,8 @@ class Wedge(_FloatRecord):
 
 @dataclass(eq=False)
 class Edge(Record):
-    """The one-sided form of a wedge, with one adjacent polygon."""
+    """The one-sided form of a wedge ('e'): first_vertex, second_vertex,
+    left_normal, right_normal (3,) and polygon, the one adjacent face."""
     first_vertex: np.ndarray
     second_vertex: np.ndarray
     left_normal: np.ndarray
@@ -319,6 +358,8 @@ class Edge(Record):
 
 @dataclass(eq=False)
 class Tolerance(Record):
+    """The model tolerance ('G'): one number, stored as given (any float32,
+    zero and negative ones included)."""
     tolerance: float
     _fields = {"tolerance": "f"}
     _codes = (ord("G"),)
@@ -336,8 +377,11 @@ class Tolerance(Record):
 
 @dataclass(eq=False)
 class Segment(Record):
-    """A wire segment; the radius and volume number are optional. A segment
-    with a volume number always has a radius (0.0 when not given)."""
+    """A straight wire between two vertices ('L', or 'l' with a volume).
+
+    vertices: (2, 3); radius: the wire radius, optional; volume: the volume
+    number, an optional integer. A segment with a volume number always has a
+    radius (0.0 when not given)."""
     vertices: np.ndarray
     radius: Optional[float] = None
     volume: Optional[int] = None
@@ -367,8 +411,14 @@ class Segment(Record):
 
 @dataclass(eq=False)
 class _Polygon(Record):
-    """A triangle or quad with either two volume numbers or attributes (FSS
-    orientation and/or a thickness list)."""
+    """A triangle or quad of a surface mesh ('P'; 'p' with volumes; 'A' with
+    attributes).
+
+    vertices: (3, 3) or (4, 3), in the order given; volumes: two volume
+    numbers (the volumes on either side), optional; fss_orientation (3,)
+    and thickness (a list of layer thicknesses): the attributes, optional.
+    A polygon has volumes or attributes, not both; with attributes its
+    second header byte holds their layout, so group2 must be 0."""
     vertices: np.ndarray
     volumes: Optional[np.ndarray] = None
     fss_orientation: Optional[np.ndarray] = None
@@ -381,12 +431,12 @@ class _Polygon(Record):
         super().__post_init__()
         what = type(self).__name__
         if self.volumes is not None and self.volumes.shape != (2,):
-            raise GmdError("%s.volumes must be two volume numbers" % what)
+            raise GmdValueError("%s.volumes must be two volume numbers" % what)
         attributed = self.fss_orientation is not None or self.thickness is not None
         if attributed and self.volumes is not None:
-            raise GmdError("%s cannot have both volumes and attributes (FSS orientation, thickness)" % what)
+            raise GmdValueError("%s cannot have both volumes and attributes (FSS orientation, thickness)" % what)
         if attributed and self.group2:
-            raise GmdError("%s with attributes cannot carry group2: it holds the attribute layout" % what)
+            raise GmdValueError("%s with attributes cannot carry group2: it holds the attribute layout" % what)
 
     def _write(self, h):
         what = "the %s" % type(self).__name__.lower()
@@ -420,6 +470,7 @@ class _Polygon(Record):
 
 @dataclass(eq=False)
 class Triangle(_Polygon):
+    """A triangle: see the fields of a polygon (vertices has shape (3, 3))."""
     _corners = 3
     _fields = {"vertices": (3, 3), "volumes": "?i[]", "fss_orientation": "?v3", "thickness": "?f[]"}
     _codes = (RECORD_VOLUME_TRIANGLE, RECORD_TRIANGLE, RECORD_ATTRIBUTED_TRIANGLE)
@@ -428,6 +479,7 @@ class Triangle(_Polygon):
 
 @dataclass(eq=False)
 class Quad(_Polygon):
+    """A quad: see the fields of a polygon (vertices has shape (4, 3))."""
     _corners = 4
     _fields = {"vertices": (4, 3), "volumes": "?i[]", "fss_orientation": "?v3", "thickness": "?f[]"}
     _codes = (RECORD_VOLUME_QUAD, RECORD_QUAD, RECORD_ATTRIBUTED_QUAD)
@@ -436,6 +488,8 @@ class Quad(_Polygon):
 
 @dataclass(eq=False)
 class ScatteredVertex(Record):
+    """A scattered vertex ('v'): position (3,) and a list of integer
+    adjacency entries."""
     position: np.ndarray
     adjacent: np.ndarray = field(default_factory=lambda: np.zeros(0, np.int32))
     _fields = {"position": (3,), "adjacent": "i[]"}
@@ -457,6 +511,8 @@ class ScatteredVertex(Record):
 
 @dataclass(eq=False)
 class MacroGroup(Record):
+    """A macro group ('U'): the element group numbers it gathers and an
+    optional name."""
     groups: np.ndarray
     name: Optional[str] = None
     _fields = {"groups": "i[]", "name": "?s"}
@@ -479,9 +535,12 @@ class MacroGroup(Record):
 
 @dataclass(eq=False)
 class NurbsSurface(Record):
-    """A trimmed NURBS surface. control_points has shape (nu, nv, 3) and
-    weights (nu, nv), with u along the first axis; boundary_points has one row
-    (two values) per boundary point, boundary_dimensions one count per curve."""
+    """A trimmed NURBS surface ('N').
+
+    u_knots, v_knots: the knot vectors; control_points: (nu, nv, 3), u
+    along the first axis; weights: (nu, nv); boundary_points: (n, 2)
+    parameter points of the trimming curves, boundary_dimensions: the number
+    of points of each curve; hole_origin: an integer carried as given."""
     u_knots: np.ndarray
     v_knots: np.ndarray
     control_points: np.ndarray
@@ -497,11 +556,11 @@ class NurbsSurface(Record):
         what = type(self).__name__
         self.control_points = H.float_array(self.control_points, what + ".control_points")
         if self.control_points.ndim != 3 or self.control_points.shape[2] != 3:
-            raise GmdError("%s.control_points must have shape (nu, nv, 3)" % what)
+            raise GmdValueError("%s.control_points must have shape (nu, nv, 3)" % what)
         self.weights = H.float_array(self.weights, what + ".weights", self.control_points.shape[:2])
         self.boundary_points = H.float_array(self.boundary_points, what + ".boundary_points")
         if self.boundary_points.ndim != 2 or self.boundary_points.shape[1] != 2:
-            raise GmdError("%s.boundary_points must have shape (n, 2)" % what)
+            raise GmdValueError("%s.boundary_points must have shape (n, 2)" % what)
 
     def _sizes(self):
         nu, nv, _ = self.control_points.shape
@@ -535,8 +594,9 @@ class NurbsSurface(Record):
 
 @dataclass(eq=False)
 class Hinge(Record):
-    """A hinge: name, type, hinge points of ten values each (shape (n, 10),
-    kept in the order given) and group numbers."""
+    """A hinge ('H'): a name, a type, hinge points of ten values each (shape
+    (n, 10), kept in the order given) and the group numbers it moves. The
+    format fixes its second header byte, so group2 must be 0."""
     name: str
     type: str
     points: np.ndarray = field(default_factory=lambda: np.zeros((0, 10), np.float32))
@@ -549,7 +609,7 @@ class Hinge(Record):
         super().__post_init__()
         self.points = H.float_array(self.points, "Hinge.points")
         if self.points.ndim != 2 or self.points.shape[1] != 10:
-            raise GmdError("Hinge.points must have shape (n, 10)")
+            raise GmdValueError("Hinge.points must have shape (n, 10)")
 
     def _write(self, h):
         h.do("GMD_SetHingeName", _encode(self.name), what="the hinge name")
@@ -570,6 +630,8 @@ class Hinge(Record):
 
 @dataclass(eq=False)
 class _NameRecord(Record):
+    """A record that carries only a name: text without NUL characters or
+    trailing spaces (names are padded with spaces on file)."""
     name: str
     _fields = {"name": "s"}
     _setter: ClassVar[str] = ""
@@ -586,18 +648,22 @@ class _NameRecord(Record):
 
 @dataclass(eq=False)
 class GroupMaterialName(_NameRecord):
+    """The material name of a group ('M'); the record's group byte says which."""
     _codes = (ord("M"),)
     _setter, _getter = "GMD_SetGroupMaterialName", "GMD_GetMaterialName"
 
 
 @dataclass(eq=False)
 class VolumeMaterialName(_NameRecord):
+    """The material name of a volume ('m'); the record carries only the name
+    and its header bytes, which volume it names is the writer's convention."""
     _codes = (ord("m"),)
     _setter, _getter = "GMD_SetVolumeMaterialName", "GMD_GetMaterialName"
 
 
 @dataclass(eq=False)
 class JunctionGroupName(_NameRecord):
+    """The name of a junction group ('Z'); group2 must be 0 (the format fixes it)."""
     _codes = (ord("Z"),)
     _claims_group2 = True
     _setter, _getter = "GMD_SetJunctionGroupName", "GMD_GetJunctionGroupName"

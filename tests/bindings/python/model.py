@@ -12,6 +12,13 @@ QUAD2 = [[2, 0, 1], [3, 0, 1], [3, 1, 1.5], [2, 1, 1.5]]
 WEDGE = dict(first_vertex=[0, 0, 3], second_vertex=[1, 0, 3], left_normal=[0, 0, 1], right_normal=[0, 1, 0])
 W = 0.70710678
 
+
+def frame(letter, words, group=0):
+    """The bytes of one record frame holding float32 words."""
+    length = (4 + 4 * len(words)).to_bytes(4, "little")
+    return length + bytes([ord(letter), len(words), group & 0xFF, 0]) + np.float32(words).tobytes() + length
+
+
 REFERENCE = [
     gmd.Tolerance(0.001),
     gmd.Segment(SEGMENT, group=1),

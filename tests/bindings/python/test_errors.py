@@ -1,4 +1,8 @@
-"""Misuse raises GmdError saying what was refused, and writes nothing."""
+"""Misuse raises GmdError saying what was refused, and writes nothing; files
+that cannot be opened raise the OSError their errno names."""
+import errno
+import os
+
 import numpy as np
 import pytest
 
@@ -19,18 +23,19 @@ BAD_RECORDS = [
     (lambda: gmd.MacroGroup([2**31]), "32-bit integers"),
     (lambda: gmd.Segment([[0, 0, 0], [1, 0, 0]], volume=1.0), "must be an integer"),
     (lambda: gmd.NurbsSurface([0], [0], np.zeros((2, 2, 3)), np.zeros((2, 3))), "shape (2, 2)"),
+    (lambda: gmd.Sphere([0, 0, 0], 1, group=200), "group must be -127 to 127, not 200"),
+    (lambda: gmd.Segment([[0, 0, 0], [1, 0, 0]], group2=-128), "group2 must be -127 to 127, not -128"),
 ]
 
 
 @pytest.mark.parametrize("make, message", BAD_RECORDS, ids=[m for _, m in BAD_RECORDS])
-def test_records_the_format_cannot_hold_are_refused(make, message):
-    with pytest.raises(gmd.GmdError, match=message.replace("(", r"\(").replace(")", r"\)")):
+def test_records_the_format_cannot_hold_are_refused_when_built(make, message):
+    with pytest.raises(gmd.GmdValueError, match=message.replace("(", r"\(").replace(")", r"\)")) as caught:
         make()
+    assert isinstance(caught.value, ValueError)
 
 
 REFUSED_WRITES = [
-    (gmd.Sphere([0, 0, 0], 1, group=128), "GMD_SetGroup refused group 128"),
-    (gmd.Sphere([0, 0, 0], 1, group2=-128), "GMD_SetGroup2 refused group2 -128"),
     (gmd.InvalidRecord(), "not a record of a known kind"),
     (gmd.UnknownRecord(code=81), "not a record of a known kind"),
     ("S", "not a record of a known kind"),
@@ -48,15 +53,27 @@ def test_refused_writes_leave_the_file_as_it_was(tmp_path, record, message):
     assert list(gmd.open(path)) == [gmd.Tolerance(1), gmd.Tolerance(2)]
 
 
-def test_opening_a_missing_file_is_refused(tmp_path):
-    with pytest.raises(gmd.GmdError, match="cannot open .*missing.gmd for reading"):
-        gmd.open(tmp_path / "missing.gmd")
-    assert not (tmp_path / "missing.gmd").exists()
+OPEN_FAILURES = [  # (open, path under tmp_path, OSError subclass, errno)
+    (gmd.open, "missing.gmd", FileNotFoundError, errno.ENOENT),
+    (gmd.open, ".", IsADirectoryError, errno.EISDIR),
+    (gmd.read_mesh, "missing.gmd", FileNotFoundError, errno.ENOENT),
+    (gmd.read_mesh, ".", IsADirectoryError, errno.EISDIR),
+    (gmd.create, "no/such.gmd", FileNotFoundError, errno.ENOENT),
+    (gmd.create, ".", IsADirectoryError, errno.EISDIR),
+]
 
 
-def test_creating_in_a_missing_folder_is_refused(tmp_path):
-    with pytest.raises(gmd.GmdError, match="for writing"):
-        gmd.create(tmp_path / "no" / "such.gmd")
+@pytest.mark.parametrize("opener, name, kind, code", OPEN_FAILURES,
+                         ids=["%s-%s" % (o.__name__, n) for o, n, _, _ in OPEN_FAILURES])
+def test_files_that_cannot_be_opened_raise_the_matching_os_error(tmp_path, opener, name, kind, code):
+    path = tmp_path / name
+    with pytest.raises(kind) as caught:
+        opener(path)
+    error = caught.value
+    assert isinstance(error, gmd.GmdOpenError) and isinstance(error, gmd.GmdError)
+    assert (error.errno, error.filename) == (code, os.fspath(path))
+    assert os.fspath(path) in str(error)
+    assert sorted(p.name for p in tmp_path.iterdir()) == []
 
 
 def test_a_closed_writer_refuses_records(tmp_path):

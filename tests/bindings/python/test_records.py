@@ -2,7 +2,7 @@
 import numpy as np
 
 import gmd
-from model import QUAD, REFERENCE, SEGMENT, TRIANGLE, WEDGE
+from model import QUAD, REFERENCE, SEGMENT, TRIANGLE, WEDGE, frame
 
 
 def write_all(path, records):
@@ -79,9 +79,6 @@ def test_values_are_kept_as_float32(tmp_path):
 
 def test_unknown_and_invalid_frames_are_delivered_and_reading_goes_on(tmp_path):
     path = tmp_path / "odd.gmd"
-    frame = lambda letter, words: (len(words) * 4 + 4).to_bytes(4, "little") + bytes(
-        [ord(letter), len(words), 0, 0]) + b"".join(np.float32(w).tobytes() for w in words) + (
-        len(words) * 4 + 4).to_bytes(4, "little")
-    path.write_bytes(frame("Q", [1]) + frame("S", [1, 2, 3, 4, 5]) + frame("S", [1, 2, 3, 4]))
-    assert read_all(path) == [gmd.UnknownRecord(code=ord("Q")), gmd.InvalidRecord(),
-                              gmd.Sphere([1, 2, 3], 4)]
+    path.write_bytes(frame("S", [1, 2, 3, 4]) + frame("Q", [1]) + frame("S", [1, 2, 3, 4, 5]))
+    assert read_all(path) == [gmd.Sphere([1, 2, 3], 4), gmd.UnknownRecord(code=ord("Q")),
+                              gmd.InvalidRecord()]

@@ -1,4 +1,4 @@
-// The model as a plain mesh: points and cells (vertices, lines, triangles,
+// Records as a plain mesh: points and cells (vertices, lines, triangles,
 // quads), each cell tagged with the record it came from. Segments, polygons,
 // wedges, edges and junctions map one to one; canonical solids and NURBS
 // surfaces are tessellated, `resolution` steps around or across them.
@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "record.h"
-#include "vec.h"
+#include "model/record.h"
+#include "model/vec.h"
 
-namespace tool {
+struct GMD_File;
+
+namespace gmdk {
 
 enum CellType : int { CellVertex = 1, CellLine = 3, CellTriangle = 5, CellQuad = 9 };
 
@@ -32,7 +34,20 @@ struct Mesh {
     std::vector<std::string> warnings;   // records that could not be tessellated
 };
 
-Mesh tessellate(const std::vector<Record>& records, int resolution);
+// A triangle or quad of a 'P' or 'p' record, the bulk of most files, read
+// straight from the handle without building fields.
+struct PolygonCell {
+    int corners = 0;
+    float xyz[12] = {};
+    std::int32_t code = 0, group = 0, volume1 = 0, volume2 = 0;
+    std::size_t record = 0;
+};
+// False for every other record (whose fields then go through tessellate).
+bool readPlainPolygon(GMD_File* handle, const Record& record, PolygonCell& cell);
+
+// Appends the points and cells of one record (nothing for records without
+// geometry); `resolution` steps around solids and across surfaces.
+void tessellate(const Record& record, int resolution, Mesh& mesh);
 
 // A rational B-spline surface as the record holds it: control point (i, j)
 // at row i (along U) and column j (along V).
@@ -54,4 +69,4 @@ bool nurbsFromRecord(const Record& record, NurbsSurface& surface, std::string& r
 // S(u, v), with u and v clamped to the knot domain.
 Vec3 evaluate(const NurbsSurface& surface, double u, double v);
 
-}  // namespace tool
+}  // namespace gmdk

@@ -1,9 +1,12 @@
-#include "mesh.h"
+#include "convert/tessellate.h"
+
+#include "gmd.h"
+#include "model/names.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace tool {
+namespace gmdk {
 
 namespace {
 
@@ -154,17 +157,17 @@ void addRecord(Mesh& mesh, const Record& r, int n) {
         return b.cell(ids.size() == 3 ? CellTriangle : CellQuad, ids);
     }
     switch (r.frame.letter) {
-    case 'L': case 'l': {
+    case letter::kSegment: case letter::kVolumeSegment: {
         const std::vector<float>& v = r.floats("vertices").floats;
         return b.polyline({point(v, 0), point(v, 1)});
     }
-    case 'W': case 'w': case 'e': case 'O':
+    case letter::kWedge: case letter::kWedgeWithPolygons: case letter::kEdge: case letter::kJunction:
         return b.polyline({vec(r, "firstVertex"), vec(r, "secondVertex")});
-    case 'v':
+    case letter::kScatteredVertex:
         return b.polyline({vec(r, "position")});
-    case 'S': case 'R':
+    case letter::kSphere: case letter::kScatterer:
         return sphere(b, vec(r, "center"), r.scalarFloat("radius"), n);
-    case 'D': {
+    case letter::kDisk: {
         Vec3 x, y;
         const Vec3 normal = vec(r, "normal");
         if (length(normal) == 0) break;
@@ -172,19 +175,19 @@ void addRecord(Mesh& mesh, const Record& r, int n) {
         const double radius = r.scalarFloat("radius");
         return fan(b, vec(r, "center"), ring(b, vec(r, "center"), x, y, radius, radius, n), false);
     }
-    case 'C': {
+    case letter::kCircularCylinder: {
         const double radius = r.scalarFloat("radius");
         return frustum(b, vec(r, "lowerCenter"), vec(r, "upperCenter"), {1, 0, 0}, radius, radius, radius, radius, n);
     }
-    case 'E': {
+    case letter::kEllipticalCylinder: {
         const double a = r.scalarFloat("xSemiAxis"), c = r.scalarFloat("ySemiAxis");
         return frustum(b, vec(r, "lowerCenter"), vec(r, "upperCenter"), vec(r, "xDirection"), a, c, a, c, n);
     }
-    case 'F':
+    case letter::kCone:
         return frustum(b, vec(r, "lowerCenter"), vec(r, "upperCenter"), vec(r, "xDirection"),
                        r.scalarFloat("lowerXsemiAxis"), r.scalarFloat("lowerYsemiAxis"), r.scalarFloat("upperXsemiAxis"),
                        r.scalarFloat("upperYsemiAxis"), n);
-    case 'N':
+    case letter::kNurbsSurface:
         return surface(b, mesh, r, n);
     default:
         return;
@@ -286,12 +289,21 @@ Vec3 evaluate(const NurbsSurface& s, double u, double v) {
     return weight != 0 ? (1.0 / weight) * sum : sum;
 }
 
-Mesh tessellate(const std::vector<Record>& records, int resolution) {
-    Mesh mesh;
-    const int n = std::max(3, resolution);
-    for (const Record& r : records)
-        if (r.hasFields && r.code != 0) addRecord(mesh, r, n);
-    return mesh;
+bool readPlainPolygon(GMD_File* h, const Record& r, PolygonCell& cell) {
+    const bool volume = r.code == GMD_RECORD_VOLUME_TRIANGLE || r.code == GMD_RECORD_VOLUME_QUAD;
+    if (!volume && r.code != GMD_RECORD_TRIANGLE && r.code != GMD_RECORD_QUAD) return false;
+    cell.corners = isTriangleCode(r.code) ? 3 : 4;
+    if (!(cell.corners == 3 ? GMD_GetTriangle(h, cell.xyz) : GMD_GetQuad(h, cell.xyz))) return false;
+    cell.volume1 = cell.volume2 = 0;
+    if (volume && !GMD_GetPolygonVolumes(h, &cell.volume1, &cell.volume2)) return false;
+    cell.code = r.code;
+    cell.group = r.frame.group;
+    cell.record = r.index;
+    return true;
 }
 
-}  // namespace tool
+void tessellate(const Record& r, int resolution, Mesh& mesh) {
+    if (r.hasFields && r.code != GMD_RECORD_INVALID) addRecord(mesh, r, std::max(3, resolution));
+}
+
+}  // namespace gmdk

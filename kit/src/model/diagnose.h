@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "record.h"
+#include "model/record.h"
 
-namespace tool {
+namespace gmdk {
 
 // Faults of the record's layout. The library's verdict (code 0) is one input:
 // a rejected record always gets at least one reason.
@@ -17,4 +17,4 @@ std::vector<std::string> structuralProblems(const Record& record);
 // non-finite values, zero normals and axes.
 std::vector<std::string> geometryWarnings(const Record& record);
 
-}  // namespace tool
+}  // namespace gmdk

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-namespace tool {
+namespace gmdk {
 
 struct Vec3 {
     double x = 0, y = 0, z = 0;
@@ -28,4 +28,4 @@ inline Vec3 point(const std::vector<float>& values, std::size_t i) {
     return {values[3 * i], values[3 * i + 1], values[3 * i + 2]};
 }
 
-}  // namespace tool
+}  // namespace gmdk

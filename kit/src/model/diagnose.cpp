@@ -1,11 +1,13 @@
-#include "diagnose.h"
+#include "model/diagnose.h"
 
 #include <cmath>
 #include <cstdint>
 
-#include "vec.h"
+#include "model/layout.h"
+#include "model/vec.h"
+#include "model/names.h"
 
-namespace tool {
+namespace gmdk {
 
 namespace {
 
@@ -17,7 +19,7 @@ std::string countProblem(std::size_t count, const std::string& expected) {
 
 // The layout of an attributed polygon: its code fixes which blocks follow the
 // vertices, and the thickness count must fit the words that remain.
-void attributedProblems(const Frame& f, std::vector<std::string>& out) {
+void attributedProblems(const RecordFrame& f, std::vector<std::string>& out) {
     const std::size_t n = f.wordCount();
     const int code = f.group2;
     if (code < 0 || code > 4) {
@@ -41,88 +43,11 @@ void attributedProblems(const Frame& f, std::vector<std::string>& out) {
                       std::to_string(n));
 }
 
-void nurbsProblems(const Frame& f, std::vector<std::string>& out) {
-    const std::size_t n = f.wordCount();
-    if (n < 7) {
-        out.push_back(countProblem(n, "at least 7 for a NURBS surface"));
-        return;
-    }
-    const float declared = f.floatWord(0);
-    if (!(declared == static_cast<float>(n - 1))) {
-        out.push_back("NURBS word count word says " + std::to_string(declared) + ", record has " +
-                      std::to_string(n - 1) + " words after it");
-        return;
-    }
-    std::int64_t counts[6];
-    static const char* names[6] = {"U knots", "V knots", "U control points", "V control points", "boundaries",
-                                   "hole origin"};
-    for (int i = 0; i < 6; ++i) {
-        const float value = f.floatWord(static_cast<std::size_t>(i) + 1);
-        if (!std::isfinite(value) || std::fabs(value) > 2147483520.0f) {
-            out.push_back(std::string("NURBS count of ") + names[i] + " is not a number of sensible size");
-            return;
-        }
-        counts[i] = static_cast<std::int64_t>(value);
-        if (i < 5 && counts[i] < 0) {
-            out.push_back(std::string("negative NURBS count of ") + names[i]);
-            return;
-        }
-    }
-    const std::uint64_t before = 7 + static_cast<std::uint64_t>(counts[0] + counts[1]) +
-                                 4 * static_cast<std::uint64_t>(counts[2]) * static_cast<std::uint64_t>(counts[3]);
-    const std::uint64_t withDims = before + static_cast<std::uint64_t>(counts[4]);
-    if (withDims > n) {
-        out.push_back("NURBS sections need at least " + std::to_string(withDims) + " words, record has " +
-                      std::to_string(n));
-        return;
-    }
-    std::int64_t points = 0;
-    for (std::int64_t k = 0; k < counts[4]; ++k) {
-        const float d = f.floatWord(static_cast<std::size_t>(before + static_cast<std::uint64_t>(k)));
-        if (!std::isfinite(d) || d < 0 || d > 1e9f) {
-            out.push_back("NURBS boundary dimension " + std::to_string(k) + " is not a point count");
-            return;
-        }
-        points += static_cast<std::int64_t>(d);
-    }
-    const std::uint64_t total = withDims + 2 * static_cast<std::uint64_t>(points);
-    if (total != n)
-        out.push_back("NURBS sections add up to " + std::to_string(total) + " words (boundaries hold " +
-                      std::to_string(points) + " points), record has " + std::to_string(n));
+void addProblem(const std::string& problem, std::vector<std::string>& out) {
+    if (!problem.empty()) out.push_back(problem);
 }
 
-void hingeProblems(const Frame& f, std::vector<std::string>& out) {
-    const std::int64_t n = static_cast<std::int64_t>(f.wordCount());
-    auto fail = [&](const std::string& what) { out.push_back("hinge " + what); };
-    if (n < 4) return fail("of " + words(static_cast<std::size_t>(n)) + " cannot hold its four sections");
-    const std::int64_t l1 = f.intWord(0);
-    if (l1 < 0 || l1 % 4 || l1 / 4 + 2 > n) return fail("name length " + std::to_string(l1) + " does not fit");
-    const std::int64_t l2 = f.intWord(static_cast<std::size_t>(l1 / 4 + 1));
-    const std::int64_t k = l1 / 4 + l2 / 4 + 2;
-    if (l2 < 0 || l2 % 4 || k >= n) return fail("type length " + std::to_string(l2) + " does not fit");
-    const std::int64_t points = f.intWord(static_cast<std::size_t>(k));
-    if (points < 0 || k + 10 * points + 1 >= n) return fail("point count " + std::to_string(points) + " does not fit");
-    const std::int64_t groups = f.intWord(static_cast<std::size_t>(k + 10 * points + 1));
-    if (groups < 0 || k + 10 * points + 2 + groups != n)
-        return fail("group count " + std::to_string(groups) + " does not match the record's " +
-                    words(static_cast<std::size_t>(n)));
-}
-
-void macroGroupProblems(const Frame& f, std::vector<std::string>& out) {
-    const std::int64_t n = static_cast<std::int64_t>(f.wordCount());
-    if (n < 1) return out.push_back("macro group without its group count");
-    const std::int64_t groups = f.intWord(0);
-    if (groups < 0 || groups + 1 > n)
-        return out.push_back("macro group count " + std::to_string(groups) + " does not fit " +
-                             words(static_cast<std::size_t>(n)));
-    if (groups + 1 == n) return;
-    const std::int64_t length = f.intWord(static_cast<std::size_t>(groups + 1));
-    if (length < 0 || length % 4 || groups + 2 + length / 4 != n)
-        out.push_back("macro group name length " + std::to_string(length) + " does not match the record's " +
-                      words(static_cast<std::size_t>(n)));
-}
-
-void countsOf(const Frame& f, std::vector<std::string>& out) {
+void countsOf(const RecordFrame& f, std::vector<std::string>& out) {
     const std::size_t n = f.wordCount();
     auto exactly = [&](std::size_t expected) {
         if (n != expected) out.push_back(countProblem(n, std::to_string(expected)));
@@ -155,9 +80,9 @@ void countsOf(const Frame& f, std::vector<std::string>& out) {
     case 'v':
         if (n < 3) out.push_back(countProblem(n, "3 or more"));
         return;
-    case 'N': return nurbsProblems(f, out);
-    case 'H': return hingeProblems(f, out);
-    case 'U': return macroGroupProblems(f, out);
+    case 'N': return addProblem(nurbsLayout(f).problem, out);
+    case 'H': return addProblem(hingeLayout(f).problem, out);
+    case 'U': return addProblem(macroGroupLayout(f).problem, out);
     case 'M': case 'm': case 'Z': return;
     case 0:
         out.push_back("empty record (letter 0)");
@@ -269,4 +194,4 @@ std::vector<std::string> geometryWarnings(const Record& r) {
     return out;
 }
 
-}  // namespace tool
+}  // namespace gmdk
