@@ -75,8 +75,11 @@ TEST(Cycle, RecordTypeCodesAndNullHandles) {
     EXPECT_EQ(GMD_ResetRecord(out), 1);
     EXPECT_EQ(GMD_GetRecordType(out) + groupOf(out) + groupOf(out, GMD_GetGroup2), 0) << "reset clears the header bytes";
     // Letters without a check are typed by their byte, as a signed value.
-    ReadFile in(concat({frame('G', floats({1, 2})), frame('Q', {1}), frame(char(0x90), {}), frame('G', {})}));
-    for (int32_t expected : {71, 81, -112, 71, -1000}) EXPECT_EQ(nextType(in), expected);
+    ReadFile in(concat({frame('G', floats({1, 2})), frame('Q', {1}), frame(char(0x80), counting(12)), frame('G', {})}));
+    for (int32_t expected : {71, 81, -128}) EXPECT_EQ(nextType(in), expected);
+    EXPECT_EQ(got(in, GMD_GetSegment, 6), std::nullopt) << "no family takes letter 0x80";
+    EXPECT_EQ(got(in, GMD_GetWedge, 12), std::nullopt);
+    for (int32_t expected : {71, -1000}) EXPECT_EQ(nextType(in), expected);
     EXPECT_EQ(GMD_GetRecordType(in), 71) << "the last record's code stays";
 
     int32_t i = 0;

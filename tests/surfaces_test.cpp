@@ -114,7 +114,13 @@ TEST(Nurbs, RefusalsChangeNothing) {
                     {GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 0, -1, out)), std::nullopt},
                     {GMD_GET(float, 1, GMD_GetNurbsWeight(h, 1, 3, out)), std::nullopt}});
     s.expectIn(h);
-    // A grid count discards every control point and weight, even when unchanged.
+    // Data without control points, and a grid count even when unchanged,
+    // discard every control point; the weights go with the count.
+    GMD_NurbsData d = s.data();
+    d.controlPoints = nullptr;
+    ASSERT_EQ(GMD_SetNurbsData(h, &d), 1);
+    expectReads(h, {{GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 1, 2, out)), zeros(3)},
+                    {GMD_GET(float, 1, GMD_GetNurbsWeight(h, 1, 2, out)), floats({3})}});
     ASSERT_EQ(GMD_SetNurbsNumVcontrolPoints(h, 3), 1);
     expectReads(h, {{GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 1, 2, out)), zeros(3)},
                     {GMD_GET(float, 1, GMD_GetNurbsWeight(h, 0, 0, out)), zeros(1)}});
