@@ -33,11 +33,12 @@ struct Surface {
                               {GMD_SetNurbsNumUknots, 0}, {GMD_SetNurbsNumUcontrolPoints, 2},
                               {GMD_SetNurbsNumPoints, 5}, {GMD_SetNurbsNumVknots, 1}, {GMD_SetNurbsHoleOrigin, 6}})
             ASSERT_EQ(set(h, sizes[std::size_t(s)]), 1);
-        for (int k = 0; k < 5; ++k) ASSERT_EQ(GMD_SetNurbsUKnot(h, k, uKnots[k]), 1);
+        ASSERT_TRUE(GMD_SetNurbsVKnots(h, vKnots.data()) && GMD_SetNurbsVKnot(h, 0, vKnots[0]));
         for (int cell = 0; cell < 6; ++cell)
             ASSERT_TRUE(GMD_SetNurbsControlPoint(h, cell / 3, cell % 3, &points[3 * cell]) &&
                         GMD_SetNurbsWeight(h, cell / 3, cell % 3, weights[cell]));
-        ASSERT_TRUE(GMD_SetNurbsVKnots(h, vKnots.data()) && GMD_SetNurbsBoundaryDimensions(h, dimensions.data()) &&
+        ASSERT_TRUE(GMD_SetNurbsUKnots(h, uKnots.data()) && GMD_SetNurbsUKnot(h, 2, uKnots[2]) &&
+                    GMD_SetNurbsBoundaryDimensions(h, dimensions.data()) &&
                     GMD_SetNurbsAllBoundaryPoints(h, boundary.data()));
     }
     // The record: W, the counts, the knots, x, y, z and weight of each control
