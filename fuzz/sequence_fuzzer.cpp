@@ -1,223 +1,107 @@
 // Call-sequence harness: the input decodes into setter calls of every family,
-// group setters, resets and writes. The file written is read back, and every
-// frame must return with the letter, header bytes and words that went out
-// (taken just after the record's encoding step, which WriteRecord repeats).
+// group setters, resets and writes. The file written must hold exactly one
+// well-formed frame per successful write, and read back as those records.
 #include <fuzzer/FuzzedDataProvider.h>
-#include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
-#include "core/access.h"
-#include "core/dispatch.h"
 #include "getters.h"
-#include "gmd.h"
 
 namespace {
 
-struct Frame {
-    uint8_t letter;
-    int8_t group;
-    int8_t group2;
-    std::vector<uint32_t> words;
-};
+// Setters by signature. Every call takes its values from one buffer larger
+// than any call reads, since counts are kept small.
+int32_t (*const kFloats[])(GMD_File*, const float*) = {
+    GMD_SetSegment, GMD_SetTriangle, GMD_SetQuad, GMD_SetPolygonFSSorientation, GMD_SetWedge, GMD_SetEWFirstVert,
+    GMD_SetEWRightNormal, GMD_SetScattVertexPosition, GMD_SetSphere, GMD_SetScatter, GMD_SetDisk, GMD_SetDiskNormal,
+    GMD_SetCircularCylinder, GMD_SetCylinderUpperCenter, GMD_SetEllipticalCylinder,
+    GMD_SetEllipticalCylinderUpperCenter, GMD_SetCone, GMD_SetConeUpperCenter, GMD_SetJunction, GMD_SetJunctionNormal,
+    GMD_SetNurbsUKnots, GMD_SetNurbsAllBoundaryPoints};
+int32_t (*const kFloat[])(GMD_File*, float) = {GMD_SetTolerance, GMD_SetSegmentRadius, GMD_SetSphereRadius,
+                                                GMD_SetScatterEMRadius, GMD_SetEllipticalCylinderXsemiAxis,
+                                                GMD_SetConeHeight};
+int32_t (*const kInt[])(GMD_File*, int32_t) = {
+    GMD_SetGroup, GMD_SetGroup2, GMD_SetSegmentVolume, GMD_SetWedgeLeftAdjacentPolygon,
+    GMD_SetWedgeRightAdjacentPolygon, GMD_SetEdgeAdjacentPolygon, GMD_SetNurbsNumUknots, GMD_SetNurbsNumVknots,
+    GMD_SetNurbsNumUcontrolPoints, GMD_SetNurbsNumVcontrolPoints, GMD_SetNurbsNumBounds, GMD_SetNurbsNumPoints,
+    GMD_SetNurbsHoleOrigin};
+int32_t (*const kIndexed[])(GMD_File*, uint32_t, const float*) = {
+    GMD_SetSegmentVertex, GMD_SetTriangleVertex, GMD_SetQuadVertex, GMD_SetJunctionVertex, GMD_SetNurbsBoundaryPoints};
+int32_t (*const kText[])(GMD_File*, const char*) = {GMD_SetMacroGroupName, GMD_SetHingeName, GMD_SetHingeType,
+                                                     GMD_SetGroupMaterialName, GMD_SetVolumeMaterialName,
+                                                     GMD_SetJunctionGroupName};
 
-Frame snapshot(const gmd::RecordBuffer& r) {
-    Frame f{r.letter, r.group, r.group2, std::vector<uint32_t>(static_cast<size_t>(r.wordCount()))};
-    if (r.wordCount() > 0) r.copyOut(0, r.wordCount(), f.words.data());
-    return f;
+template <class T, std::size_t N>
+const T& pick(const T (&table)[N], FuzzedDataProvider& in) {
+    return table[in.ConsumeIntegralInRange<std::size_t>(0, N - 1)];
 }
 
-class Calls {
-public:
-    explicit Calls(FuzzedDataProvider& in) : in_(in) {}
-
-    float value() { return in_.ConsumeFloatingPoint<float>(); }
-    const float* values(size_t n) {
-        buffer_.resize(n);
-        for (auto& v : buffer_) v = value();
-        return buffer_.data();
-    }
-    int32_t count(int32_t hi) { return in_.ConsumeIntegralInRange<int32_t>(-1, hi); }
-    uint32_t index(uint32_t hi) { return in_.ConsumeIntegralInRange<uint32_t>(0, hi); }
-    const int32_t* ints(int32_t n) {
-        ints_.assign(static_cast<size_t>(n < 0 ? 0 : n) + 1, 0);
-        for (auto& v : ints_) v = in_.ConsumeIntegral<int32_t>();
-        return ints_.data();
-    }
-    std::string text() { return in_.ConsumeRandomLengthString(24); }
-
-private:
-    FuzzedDataProvider& in_;
-    std::vector<float> buffer_;
-    std::vector<int32_t> ints_;
-};
-
-void setSolid(GMD_File* h, Calls& c, unsigned which) {
-    switch (which % 14) {
-        case 0: GMD_SetSphere(h, c.values(4)); break;
-        case 1: GMD_SetSphereRadius(h, c.value()); break;
-        case 2: GMD_SetScatter(h, c.values(5)); break;
-        case 3: GMD_SetScatterEMRadius(h, c.value()); break;
-        case 4: GMD_SetDisk(h, c.values(7)); break;
-        case 5: GMD_SetDiskNormal(h, c.values(3)); break;
-        case 6: GMD_SetCircularCylinder(h, c.values(7)); break;
-        case 7: GMD_SetCylinderUpperCenter(h, c.values(3)); break;
-        case 8: GMD_SetEllipticalCylinder(h, c.values(13)); break;
-        case 9: GMD_SetEllipticalCylinderUpperCenter(h, c.values(3)); break;
-        case 10: GMD_SetEllipticalCylinderXsemiAxis(h, c.value()); break;
-        case 11: GMD_SetCone(h, c.values(15)); break;
-        case 12: GMD_SetConeUpperCenter(h, c.values(3)); break;
-        default: GMD_SetConeHeight(h, c.value()); break;
-    }
-}
-
-void setNurbs(GMD_File* h, Calls& c, unsigned which) {
-    switch (which % 12) {
-        case 0: GMD_SetNurbsNumUknots(h, c.count(6)); break;
-        case 1: GMD_SetNurbsNumVknots(h, c.count(6)); break;
-        case 2: GMD_SetNurbsNumUcontrolPoints(h, c.count(4)); break;
-        case 3: GMD_SetNurbsNumVcontrolPoints(h, c.count(4)); break;
-        case 4: GMD_SetNurbsNumBounds(h, c.count(3)); break;
-        case 5: GMD_SetNurbsNumPoints(h, c.count(8)); break;
-        case 6: GMD_SetNurbsHoleOrigin(h, c.count(100)); break;
-        case 7: {
-            int32_t sizes[7];
-            for (int k = 0; k < 7; ++k) sizes[k] = c.count(k == 6 ? 100 : 5);
-            GMD_SetNurbsSizes(h, sizes);
-            break;
-        }
-        case 8: {
-            int32_t sizes[7];
-            if (!GMD_GetNurbsSizes(h, sizes)) break;
-            std::vector<float> u(static_cast<size_t>(sizes[0]) + 1), v(static_cast<size_t>(sizes[1]) + 1);
-            size_t points = static_cast<size_t>(sizes[2]) * static_cast<size_t>(sizes[3]);
-            std::vector<float> cp(points * 3 + 1), w(points + 1), bp(static_cast<size_t>(sizes[5]) * 2 + 1);
-            std::vector<int32_t> dims(static_cast<size_t>(sizes[4]) + 1);
-            for (auto* a : {&u, &v, &cp, &w, &bp})
-                for (auto& x : *a) x = c.value();
-            for (auto& d : dims) d = c.count(4);
-            GMD_NurbsData data{u.data(), v.data(), cp.data(), w.data(), dims.data(), bp.data()};
-            GMD_SetNurbsData(h, &data);
-            break;
-        }
-        case 9: GMD_SetNurbsControlPoint(h, c.count(4), c.count(4), c.values(3)); break;
-        case 10: GMD_SetNurbsWeight(h, c.count(4), c.count(4), c.value()); break;
-        default: GMD_SetNurbsBoundaryPoint(h, c.index(4), c.index(10), c.values(2)); break;
-    }
-}
-
-void setOther(GMD_File* h, Calls& c, unsigned which) {
-    switch (which % 12) {
-        case 0: GMD_SetJunction(h, c.values(9)); break;
-        case 1: GMD_SetJunctionVertex(h, c.index(2), c.values(3)); break;
-        case 2: GMD_SetJunctionNormal(h, c.values(3)); break;
-        case 3: GMD_SetHingeName(h, c.text().c_str()); break;
-        case 4: GMD_SetHingeType(h, c.text().c_str()); break;
-        case 5: {
-            int32_t n = c.count(3);
-            GMD_SetHingePoints(h, n, c.values(static_cast<size_t>(n < 0 ? 0 : n) * 10));
-            break;
-        }
-        case 6: {
-            int32_t n = c.count(3);
-            GMD_SetHingePointsData(h, n, c.values(static_cast<size_t>(n < 0 ? 0 : n) * 10));
-            break;
-        }
-        case 7: {
-            int32_t n = c.count(5);
-            GMD_SetHingeGroups(h, n, c.ints(n));
-            break;
-        }
-        case 8: GMD_SetGroupMaterialName(h, c.text().c_str()); break;
-        case 9: GMD_SetVolumeMaterialName(h, c.text().c_str()); break;
-        case 10: GMD_SetJunctionGroupName(h, c.text().c_str()); break;
-        default: GMD_SetMacroGroupName(h, c.text().c_str()); break;
-    }
-}
-
-void setMesh(GMD_File* h, Calls& c, unsigned which) {
-    switch (which % 20) {
-        case 0: GMD_SetSegment(h, c.values(6)); break;
-        case 1: GMD_SetSegmentVertex(h, c.index(2), c.values(3)); break;
-        case 2: GMD_SetTriangle(h, c.values(9)); break;
-        case 3: GMD_SetTriangleVertex(h, c.index(3), c.values(3)); break;
-        case 4: GMD_SetQuad(h, c.values(12)); break;
-        case 5: GMD_SetQuadVertex(h, c.index(4), c.values(3)); break;
-        case 6: GMD_SetSegmentRadius(h, c.value()); break;
-        case 7: GMD_SetSegmentVolume(h, c.count(1000)); break;
-        case 8: GMD_SetPolygonVolumes(h, c.count(1000), c.count(1000)); break;
-        case 9: GMD_SetPolygonFSSorientation(h, c.values(3)); break;
-        case 10: {
-            int32_t n = c.count(6);
-            GMD_SetPolygonThickness(h, n, c.values(static_cast<size_t>(n < 0 ? 0 : n)));
-            break;
-        }
-        case 11: GMD_SetWedge(h, c.values(12)); break;
-        case 12: GMD_SetEWRightNormal(h, c.values(3)); break;
-        case 13: GMD_SetWedgeLeftAdjacentPolygon(h, c.count(1000)); break;
-        case 14: GMD_SetWedgeRightAdjacentPolygon(h, c.count(1000)); break;
-        case 15: GMD_SetEdgeAdjacentPolygon(h, c.count(1000)); break;
-        case 16: {
-            int32_t n = c.count(6);
-            GMD_SetMacroGroupGroups(h, n, c.ints(n));
-            break;
-        }
-        case 17: GMD_SetScattVertexPosition(h, c.values(3)); break;
-        case 18: {
-            int32_t n = c.count(6);
-            GMD_SetScattVertexAdjacent(h, n, c.ints(n));
-            break;
-        }
-        default: GMD_SetEWFirstVert(h, c.values(3)); break;
-    }
-}
+uint32_t le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t{p[3]} << 24; }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = gmdfuzz::scratchPath("gmd_sequence_fuzz_");
     FuzzedDataProvider in(data, size);
-    Calls calls(in);
-    std::vector<Frame> written;
-
+    std::vector<float> values(128);  // a grid of 5 x 5 cells takes 75
+    std::vector<int32_t> ints(16);
+    int writes = 0;
     GMD_File* out = GMD_OpenWriteFile(path.c_str());
     if (out == nullptr) return 0;
-    gmd::RecordFile& file = *gmd::fileOf(out);
     while (in.remaining_bytes() > 0) {
-        uint8_t op = in.ConsumeIntegral<uint8_t>();
-        unsigned which = in.ConsumeIntegral<uint8_t>();
-        switch (op % 8) {
-            case 0: GMD_SetGroup(out, in.ConsumeIntegralInRange<int32_t>(-130, 130)); break;
-            case 1: GMD_SetGroup2(out, in.ConsumeIntegralInRange<int32_t>(-130, 130)); break;
-            case 2: {
-                // Run the encoding step first (it is idempotent) to know the words.
-                const auto& steps = gmd::letterTable()[file.record.letter];
-                if (steps.write != nullptr) steps.write(file);
-                Frame expected = snapshot(file.record);
-                if (GMD_WriteRecord(out) != 1) std::abort();
-                written.push_back(std::move(expected));
-                break;
+        for (auto& v : values) v = in.ConsumeFloatingPoint<float>();
+        for (auto& v : ints) v = in.ConsumeIntegralInRange<int32_t>(-2, 5);
+        const int32_t n = ints[0];
+        switch (in.ConsumeIntegralInRange(0, 13)) {
+            case 0: writes += GMD_WriteRecord(out); break;
+            case 1: GMD_ResetRecord(out); break;
+            case 2: pick(kFloats, in)(out, values.data()); break;
+            case 3: pick(kFloat, in)(out, values[0]); break;
+            case 4: pick(kInt, in)(out, n); break;
+            case 5: pick(kIndexed, in)(out, in.ConsumeIntegralInRange<uint32_t>(0, 4), values.data()); break;
+            case 6: pick(kText, in)(out, in.ConsumeRandomLengthString(24).c_str()); break;
+            case 7: GMD_SetPolygonThickness(out, n, values.data()); break;
+            case 8: GMD_SetMacroGroupGroups(out, n, ints.data()); break;
+            case 9: GMD_SetScattVertexAdjacent(out, n, ints.data()); break;
+            case 10: GMD_SetHingePoints(out, n > 2 ? 2 : n, values.data()); break;
+            case 11: GMD_SetHingeGroups(out, n, ints.data()); break;
+            case 12: GMD_SetNurbsSizes(out, ints.data()); break;
+            default: {
+                GMD_NurbsData all{values.data(), values.data(), values.data(), values.data(), ints.data(), values.data()};
+                GMD_SetNurbsData(out, &all);
+                GMD_SetNurbsControlPoint(out, ints[1], ints[2], values.data());
+                GMD_SetNurbsBoundaryPoint(out, uint32_t(ints[3]), uint32_t(ints[4]), values.data());
             }
-            case 3: GMD_ResetRecord(out); break;
-            case 4: setMesh(out, calls, which); break;
-            case 5: setSolid(out, calls, which); break;
-            case 6: setNurbs(out, calls, which); break;
-            default: (which & 1) ? setOther(out, calls, which >> 1) : (void)GMD_SetTolerance(out, calls.value()); break;
         }
     }
     GMD_CloseFile(out);
 
-    GMD_File* back = GMD_OpenReadFile(path.c_str());
-    if (back == nullptr) std::abort();
-    const gmd::RecordBuffer& record = gmd::fileOf(back)->record;
-    for (const Frame& expected : written) {
-        if (GMD_GetRecord(back) != 1) std::abort();
-        Frame got = snapshot(record);
-        if (got.letter != expected.letter || got.group != expected.group || got.group2 != expected.group2 ||
-            got.words != expected.words)
+    // Every frame: L = 4 + 4n, the word count byte min(n, 255), L again.
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::vector<uint8_t> bytes;
+    for (int c; file != nullptr && (c = std::fgetc(file)) != EOF;) bytes.push_back(static_cast<uint8_t>(c));
+    if (file != nullptr) std::fclose(file);
+    std::vector<std::size_t> starts;
+    for (std::size_t at = 0; at < bytes.size(); at += le32(&bytes[at]) + 8) {
+        const uint32_t length = at + 8 <= bytes.size() ? le32(&bytes[at]) : 0;
+        const uint32_t words = (length - 4) / 4;
+        if (length < 4 || length % 4 != 0 || at + length + 8 > bytes.size() ||
+            bytes[at + 5] != (words < 255 ? words : 255) || le32(&bytes[at + length + 4]) != length)
             std::abort();
+        starts.push_back(at);
+    }
+    if (starts.size() != static_cast<std::size_t>(writes)) std::abort();
+
+    GMD_File* back = GMD_OpenReadFile(path.c_str());
+    for (std::size_t at : starts) {
+        int32_t group = 0, group2 = 0;
+        if (GMD_GetRecord(back) != 1 || !GMD_GetGroup(back, &group) || !GMD_GetGroup2(back, &group2) ||
+            group != static_cast<int8_t>(bytes[at + 6]) || group2 != static_cast<int8_t>(bytes[at + 7]))
+            std::abort();
+        gmdfuzz::callGetters(back, bytes.size());
     }
     if (GMD_GetRecord(back) != 0) std::abort();
     GMD_CloseFile(back);

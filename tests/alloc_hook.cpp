@@ -3,33 +3,17 @@
 #include <cstdlib>
 #include <new>
 
-namespace gmdtest {
 namespace {
 
-struct HookState {
-    bool counting = false;
-    AllocationStats stats;
-    bool armed = false;
-    std::size_t remaining = 0;
-    bool fired = false;
-};
-
-thread_local HookState hook;
+thread_local bool counting = false, fired = false;
+thread_local std::size_t counted = 0, remaining = static_cast<std::size_t>(-1);
 
 void* allocate(std::size_t size) {
-    if (hook.armed) {
-        if (hook.remaining == 0) {
-            hook.armed = false;
-            hook.fired = true;
-            throw std::bad_alloc();
-        }
-        --hook.remaining;
+    if (remaining != static_cast<std::size_t>(-1) && remaining-- == 0) {
+        fired = true;
+        throw std::bad_alloc();
     }
-    if (hook.counting) {
-        ++hook.stats.calls;
-        hook.stats.bytes += size;
-        if (size > hook.stats.largest) hook.stats.largest = size;
-    }
+    counted += counting ? size : 0;
     void* p = std::malloc(size ? size : 1);
     if (p == nullptr) throw std::bad_alloc();
     return p;
@@ -37,40 +21,35 @@ void* allocate(std::size_t size) {
 
 }  // namespace
 
-CountAllocations::CountAllocations() {
-    hook.counting = true;
-    hook.stats = AllocationStats{};
-}
-CountAllocations::~CountAllocations() { hook.counting = false; }
-AllocationStats CountAllocations::stats() const { return hook.stats; }
+namespace gmdtest {
 
-FailAllocation::FailAllocation(std::size_t succeed) {
-    hook.armed = true;
-    hook.remaining = succeed;
-    hook.fired = false;
+CountAllocations::CountAllocations() {
+    counting = true;
+    counted = 0;
 }
-FailAllocation::~FailAllocation() { hook.armed = false; }
-bool FailAllocation::failed() const { return hook.fired; }
+CountAllocations::~CountAllocations() { counting = false; }
+std::size_t CountAllocations::bytes() const { return counted; }
+
+bool failAllocationAfter(std::size_t succeed) {
+    const bool last = fired;
+    remaining = succeed;
+    fired = false;
+    return last;
+}
 
 }  // namespace gmdtest
 
 // Replacements of the global allocation functions for the whole test program.
-void* operator new(std::size_t size) { return gmdtest::allocate(size); }
-void* operator new[](std::size_t size) { return gmdtest::allocate(size); }
+void* operator new(std::size_t size) { return allocate(size); }
+void* operator new[](std::size_t size) { return allocate(size); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     try {
-        return gmdtest::allocate(size);
+        return allocate(size);
     } catch (...) {
         return nullptr;
     }
 }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return gmdtest::allocate(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }

@@ -1,45 +1,33 @@
 // A program-wide hook on operator new for the test suite: it counts the bytes
 // the library asks for and can make the n-th allocation fail, so tests can
 // prove that hostile lengths cost little memory and that every allocation
-// failure ends in a clean refusal.
+// failure ends in a clean refusal. Both work on the calling thread only.
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <utility>
 
 namespace gmdtest {
 
-struct AllocationStats {
-    std::size_t calls = 0;
-    std::size_t bytes = 0;    // total requested while counting
-    std::size_t largest = 0;  // largest single request while counting
-};
-
-// Counts allocations on this thread between construction and destruction.
+// Bytes requested on this thread since construction.
 class CountAllocations {
 public:
     CountAllocations();
     ~CountAllocations();
-    AllocationStats stats() const;
+    std::size_t bytes() const;
 };
 
-// Makes the allocation after `succeed` more successful ones (on this thread)
-// throw std::bad_alloc, until destroyed. failed() tells whether it fired.
-class FailAllocation {
-public:
-    explicit FailAllocation(std::size_t succeed);
-    ~FailAllocation();
-    bool failed() const;
-};
+// Arms the allocation after `succeed` successful ones to throw std::bad_alloc
+// (or disarms, for -1); returns whether the last armed one fired.
+bool failAllocationAfter(std::size_t succeed);
 
 // What `call` returned with the allocation after `succeed` made to fail, and
 // whether that allocation was reached.
 template <class Call>
 auto withFailingAllocation(std::size_t succeed, Call call) {
-    FailAllocation fault(succeed);
+    failAllocationAfter(succeed);
     auto result = call();
-    return std::make_pair(result, fault.failed());
+    return std::make_pair(result, failAllocationAfter(static_cast<std::size_t>(-1)));
 }
 
 }  // namespace gmdtest

@@ -1,6 +1,6 @@
 // House rules for changing this tree: CONTRIBUTING.md at the top.
-// Shared fixtures for the test suite: temporary files, crafted frames and
-// the bytes a handle wrote.
+// Shared fixtures of the library tests: temporary files, frames built by
+// hand, the bytes a write handle produced and the values a getter copied out.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,16 +8,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <functional>
-#include <limits>
-#include <map>
 #include <fstream>
-#include <initializer_list>
+#include <functional>
 #include <iterator>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "core/record_file.h"
 #include "gmd.h"
 
 namespace gmdtest {
@@ -29,87 +27,31 @@ using Words = std::vector<std::uint32_t>;
 class TempFile {
 public:
     TempFile() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "gmd";
-        for (auto& c : name)
-            if (c == '/') c = '_';
-        path_ = "gmdtest_" + name + "_" + std::to_string(counter()++) + ".gmd";
+        static int serial = 0;
+        path_ = std::string("gmdtest_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                std::to_string(serial++) + ".gmd";
         std::remove(path_.c_str());
     }
     ~TempFile() { std::remove(path_.c_str()); }
     const char* c_str() const { return path_.c_str(); }
-    const std::string& path() const { return path_; }
-
     Bytes bytes() const {
         std::ifstream in(path_, std::ios::binary);
         return Bytes(std::istreambuf_iterator<char>(in), {});
     }
     void write(const Bytes& content) const {
-        std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
+        std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(content.data()),
+                                                     static_cast<std::streamsize>(content.size()));
     }
 
 private:
-    static int& counter() {
-        static int n = 0;
-        return n;
-    }
     std::string path_;
 };
 
-inline std::uint32_t floatBits(float f) {
-    std::uint32_t u;
-    std::memcpy(&u, &f, 4);
-    return u;
-}
-
-inline float bitsFloat(std::uint32_t u) {
-    float f;
-    std::memcpy(&f, &u, 4);
-    return f;
-}
-
-inline void appendLE32(Bytes& b, std::uint32_t v) {
-    for (int k = 0; k < 4; ++k) b.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
-}
-
-// One frame, built by hand: L, the four header bytes, the words, L again.
-// The word count byte is derived the way a correct writer derives it unless
-// given explicitly.
-inline Bytes frame(char letter, const std::vector<std::uint32_t>& words, std::int8_t group = 0,
-                   std::int8_t group2 = 0, int countByte = -1) {
-    Bytes b;
-    std::uint32_t length = 4 + 4 * static_cast<std::uint32_t>(words.size());
-    appendLE32(b, length);
-    b.push_back(static_cast<std::uint8_t>(letter));
-    b.push_back(static_cast<std::uint8_t>(countByte >= 0 ? countByte : (words.size() < 255 ? words.size() : 255)));
-    b.push_back(static_cast<std::uint8_t>(group));
-    b.push_back(static_cast<std::uint8_t>(group2));
-    for (auto w : words) appendLE32(b, w);
-    appendLE32(b, length);
-    return b;
-}
-
-// Words of float values, as their bit patterns.
-inline std::vector<std::uint32_t> floatWords(std::initializer_list<float> values) {
-    std::vector<std::uint32_t> w;
-    for (float f : values) w.push_back(floatBits(f));
-    return w;
-}
-
-inline Bytes concat(std::initializer_list<Bytes> parts) {
-    Bytes all;
-    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
-
-// Closes a handle when the test leaves scope.
+// Closes its handle when the test leaves scope.
 struct Handle {
-    GMD_File* h = nullptr;
+    GMD_File* h;
     explicit Handle(GMD_File* handle) : h(handle) {}
-    ~Handle() {
-        if (h) GMD_CloseFile(h);
-    }
+    ~Handle() { close(); }
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
     operator GMD_File*() const { return h; }
@@ -119,65 +61,83 @@ struct Handle {
     }
 };
 
-// Writes whatever `build` puts in records through a write handle and returns
-// the file's bytes.
-template <class Build>
-Bytes writtenBytes(const TempFile& file, Build&& build) {
-    {
-        Handle out(GMD_OpenWriteFile(file.c_str()));
-        EXPECT_NE(out.h, nullptr);
-        build(out.h);
-    }
-    return file.bytes();
+// A write handle whose file nobody reads: a place to build records.
+struct Scratch {
+    TempFile file;
+    Handle h{GMD_OpenWriteFile(file.c_str())};
+    operator GMD_File*() const { return h; }
+};
+
+inline std::uint32_t bits(float f) {
+    std::uint32_t u;
+    std::memcpy(&u, &f, 4);
+    return u;
 }
 
-inline Words intWords(std::initializer_list<std::int32_t> values) {
+inline float fromBits(std::uint32_t u) {
+    float f;
+    std::memcpy(&f, &u, 4);
+    return f;
+}
+
+// Words handed to a setter that takes float values.
+inline const float* asFloats(const Words& words) { return reinterpret_cast<const float*>(words.data()); }
+
+inline Words floats(const std::vector<float>& values) {
     Words w;
-    for (std::int32_t v : values) w.push_back(static_cast<std::uint32_t>(v));
+    for (float f : values) w.push_back(bits(f));
     return w;
 }
 
-inline Words zeroWords(std::size_t n) { return Words(n, 0u); }
+inline Words ints(const std::vector<std::int32_t>& values) { return Words(values.begin(), values.end()); }
+inline Words zeros(std::size_t n) { return Words(n, 0u); }
 
-// Words 1.0, 2.0, ... n.0: distinct values that show which words survived.
-inline Words countingWords(std::size_t n) {
+// Words first, first + 1, ... as floats: distinct values that show which words went where.
+inline Words counting(std::size_t n, float first = 1.0f) {
     Words w;
-    for (std::size_t i = 0; i < n; ++i) w.push_back(floatBits(static_cast<float>(i + 1)));
+    for (std::size_t i = 0; i < n; ++i) w.push_back(bits(first + static_cast<float>(i)));
     return w;
 }
 
-// Bit patterns, so that comparisons see NaN payloads and the sign of zero.
-inline Words bitsOf(const std::vector<float>& values) {
-    Words w;
-    for (float f : values) w.push_back(floatBits(f));
+// Text packed four bytes a word, the first in the low byte; a multiple of 4 bytes.
+inline Words text(const std::string& s) {
+    Words w(s.size() / 4, 0u);
+    for (std::size_t b = 0; b < 4 * w.size(); ++b) w[b / 4] |= std::uint32_t{std::uint8_t(s[b])} << (8 * (b % 4));
     return w;
 }
 
-// Text packed four bytes a word, the first in the low byte; `text` has a
-// multiple of 4 bytes.
-inline Words textWords(const std::string& text) {
-    Words w;
-    for (std::size_t i = 0; i + 4 <= text.size(); i += 4) {
-        std::uint32_t v = 0;
-        for (int k = 0; k < 4; ++k) v |= std::uint32_t{static_cast<std::uint8_t>(text[i + k])} << (8 * k);
-        w.push_back(v);
-    }
-    return w;
-}
-
-inline std::uint32_t textWord(const char (&four)[5]) { return textWords(four)[0]; }
-
-inline Words join(std::initializer_list<Words> parts) {
-    Words all;
+template <class T>
+std::vector<T> join(std::initializer_list<std::vector<T>> parts) {
+    std::vector<T> all;
     for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
     return all;
 }
+inline Words join(std::initializer_list<Words> parts) { return join<std::uint32_t>(parts); }
+inline Bytes concat(std::initializer_list<Bytes> parts) { return join<std::uint8_t>(parts); }
 
-// A read handle on a file that holds `bytes`.
+inline void appendLE32(Bytes& b, std::uint32_t v) {
+    for (int k = 0; k < 4; ++k) b.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
+}
+
+// One frame as a correct writer lays it out: L, letter, word count byte
+// (saturated at 255), group byte, second header byte, the words, L again.
+inline Bytes frame(char letter, const Words& words, int group = 0, int group2 = 0) {
+    Bytes b;
+    const auto length = static_cast<std::uint32_t>(4 + 4 * words.size());
+    appendLE32(b, length);
+    for (int v : {int(std::uint8_t(letter)), int(words.size() < 255 ? words.size() : 255), group, group2})
+        b.push_back(static_cast<std::uint8_t>(v));
+    for (auto w : words) appendLE32(b, w);
+    appendLE32(b, length);
+    return b;
+}
+
+// A read handle on a file that holds `bytes`, with the first `records` read.
 class ReadFile {
 public:
-    explicit ReadFile(const Bytes& bytes) : in_((file_.write(bytes), GMD_OpenReadFile(file_.c_str()))) {
+    explicit ReadFile(const Bytes& bytes, int records = 0) : in_((file_.write(bytes), GMD_OpenReadFile(file_.c_str()))) {
         EXPECT_NE(in_.h, nullptr);
+        for (int k = 0; k < records; ++k) EXPECT_EQ(GMD_GetRecord(in_), 1) << "record " << k;
     }
     operator GMD_File*() const { return in_; }
 
@@ -186,86 +146,97 @@ private:
     Handle in_;
 };
 
-// A write handle whose file nobody reads: a place to build records.
-struct Scratch {
-    TempFile file;
-    Handle h{GMD_OpenWriteFile(file.c_str())};
-    operator GMD_File*() const { return h; }
-};
+// The type code of the next record read, or -1000 when there is none.
+inline std::int32_t nextType(GMD_File* h) { return GMD_GetRecord(h) == 1 ? GMD_GetRecordType(h) : -1000; }
 
-// The bytes of a file written by `build`.
+// The bytes of a file written by `build` through a write handle.
 template <class Build>
 Bytes written(Build&& build) {
-    TempFile file;
-    return writtenBytes(file, build);
+    Scratch out;
+    build(out.h.h);
+    out.h.close();
+    return out.file.bytes();
 }
 
-// The frame a write handle produces for the record `build` leaves in hand.
+// The frame written for the record that `build` leaves in hand.
 template <class Build>
 Bytes frameOf(Build&& build) {
-    return written([&](GMD_File* out) {
-        build(out);
-        EXPECT_EQ(GMD_WriteRecord(out), 1);
+    return written([&](GMD_File* h) {
+        build(h);
+        EXPECT_EQ(GMD_WriteRecord(h), 1);
     });
 }
 
-// Setter sequences written as scripts: each letter names a call of `calls`,
-// which must succeed, or be refused when the letter follows a '!'. Spaces
-// are ignored.
+constexpr std::uint32_t kGuard = 0xDEADBEEFu;
+
+// What `call` copies out through its pointer, as bit patterns, into room
+// for n values followed by a guard value; nullopt when it refuses, which
+// must leave the room alone.
+template <class T, class Call>
+std::optional<Words> gotFrom(std::size_t n, Call&& call) {
+    Words out(n + 1, kGuard);
+    const std::int32_t result = call(reinterpret_cast<T*>(out.data()));
+    EXPECT_EQ(out[n], kGuard) << "wrote past its " << n << " values";
+    EXPECT_TRUE(result == 1 || out == Words(n + 1, kGuard)) << "a refusing getter wrote";
+    if (result != 1) return std::nullopt;
+    out.pop_back();
+    return out;
+}
+
+template <class T>
+std::optional<Words> got(GMD_File* h, std::int32_t (*get)(GMD_File*, T*), std::size_t n) {
+    return gotFrom<T>(n, [&](T* out) { return get(h, out); });
+}
+
+// Getter calls as table rows: {G(GMD_GetSphere, 4), words}, nullopt for a refusal.
+using Read = std::function<std::optional<Words>(GMD_File*)>;
+
+template <class T>
+Read G(std::int32_t (*get)(GMD_File*, T*), std::size_t n) {
+    return [=](GMD_File* h) { return got(h, get, n); };
+}
+
+// A getter that takes arguments: GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 1, 2, out)).
+#define GMD_GET(T, n, call) Read([=](GMD_File * h) { return gotFrom<T>(n, [&](T * out) { return call; }); })
+
+struct Expect {
+    Read read;
+    std::optional<Words> want;
+};
+
+inline void expectReads(GMD_File* h, const std::vector<Expect>& rows) {
+    for (const auto& row : rows) EXPECT_EQ(row.read(h), row.want) << "getter " << &row - rows.data();
+}
+
+// A text getter's answer through a buffer of exactly `room` bytes, so that
+// the sanitizers catch a getter writing one byte too many; nullopt when refused.
+inline std::optional<std::string> textOf(GMD_File* h, std::int32_t (*get)(GMD_File*, char*), std::size_t room = 64) {
+    std::vector<char> buffer(room, '#');
+    if (get(h, buffer.data()) != 1) return std::nullopt;
+    return std::string(buffer.data());
+}
+
+// Setter sequences written as scripts: each character names a call of
+// `calls`, which must succeed, or be refused when it follows a '!'.
 using Calls = std::map<char, std::function<std::int32_t(GMD_File*)>>;
 
+// An entry of a Calls table: the character and the call it stands for, on handle h.
+#define GMD_CALL(c, call) \
+    { c, [](GMD_File * h) { return call; } }
+
 inline void runScript(GMD_File* h, const Calls& calls, const std::string& script) {
-    bool refuse = false;
-    for (char c : script) {
-        if (c == ' ' || (c == '!' && (refuse = true))) continue;
-        auto call = calls.find(c);
-        ASSERT_NE(call, calls.end()) << "no call '" << c << "'";
-        EXPECT_EQ(call->second(h), refuse ? 0 : 1) << "call '" << c << "' of \"" << script << "\"";
-        refuse = false;
+    for (std::size_t i = 0; i < script.size(); ++i) {
+        const bool refused = script[i] == '!';
+        const auto call = calls.find(script[i += refused]);
+        ASSERT_NE(call, calls.end()) << "no call '" << script[i] << "'";
+        EXPECT_EQ(call->second(h), refused ? 0 : 1) << "call '" << script[i] << "' of \"" << script << "\"";
     }
 }
 
-inline Bytes scriptFrame(const Calls& calls, const std::string& script) {
-    return frameOf([&](GMD_File* h) { runScript(h, calls, script); });
-}
-
-struct ScriptCase {
-    const char* script;
-    Bytes expected;
-};
-
-// Each script builds its expected frame.
-inline void expectScripts(const Calls& calls, const std::vector<ScriptCase>& cases) {
-    for (const auto& c : cases) EXPECT_EQ(scriptFrame(calls, c.script), c.expected) << "script \"" << c.script << "\"";
-}
-
-// Each call refused after its build script leaves the record as the build made it.
-inline void expectRefusals(const Calls& calls, const std::vector<std::pair<const char*, char>>& cases) {
-    for (const auto& c : cases)
-        EXPECT_EQ(scriptFrame(calls, std::string(c.first) + "!" + c.second), scriptFrame(calls, c.first))
-            << "'" << c.second << "' after \"" << c.first << "\"";
-}
-
-// The record in hand, as the library holds it.
-inline const gmd::RecordFile& inHand(GMD_File* handle) { return *gmd::fileOf(handle); }
-
-inline Words wordsInHand(GMD_File* handle) {
-    const gmd::RecordBuffer& record = inHand(handle).record;
-    return Words(record.payload(), record.payload() + record.wordCount());
-}
-
-inline std::vector<std::int32_t> nurbsSizes(GMD_File* h) {
-    std::vector<std::int32_t> sizes(7, -99);
-    EXPECT_EQ(GMD_GetNurbsSizes(h, sizes.data()), 1);
-    return sizes;
-}
-
-// A text getter's answer, through a buffer of exactly `room` bytes so that
-// the sanitizers catch a getter writing one byte too many.
-inline std::string textOf(GMD_File* h, std::int32_t (*get)(GMD_File*, char*), std::size_t room = 64) {
-    std::vector<char> buffer(room, '#');
-    EXPECT_EQ(get(h, buffer.data()), 1);
-    return std::string(buffer.data());
+// Each script builds its record, written as the frame expected.
+inline void expectScripts(const Calls& calls, const std::vector<std::pair<const char*, Bytes>>& cases) {
+    for (const auto& [script, expected] : cases)
+        EXPECT_EQ(frameOf([&](GMD_File* h) { runScript(h, calls, script); }), expected) << "\"" << script << "\"";
 }
 
 }  // namespace gmdtest

@@ -1,0 +1,235 @@
+// Handles, the record cycle, header bytes, the tolerance record, and frames
+// on disk: exact bytes written and every way a frame can be damaged.
+#include <sys/stat.h>
+
+#include <thread>
+
+#include "test_support.h"
+
+using namespace gmdtest;
+
+namespace {
+
+bool exists(const char* path) {
+    struct stat st;
+    return stat(path, &st) == 0;
+}
+
+void writeTolerances(GMD_File* h, std::initializer_list<float> values) {
+    for (float v : values) EXPECT_TRUE(GMD_SetTolerance(h, v) == 1 && GMD_WriteRecord(h) == 1);
+}
+
+int32_t groupOf(GMD_File* h, int32_t (*get)(GMD_File*, int32_t*) = GMD_GetGroup) {
+    int32_t g = -999;
+    EXPECT_EQ(get(h, &g), 1);
+    return g;
+}
+
+}  // namespace
+
+TEST(Handle, OpenFailuresReturnNullAndCreateNothing) {
+    TempFile missing;
+    EXPECT_EQ(GMD_OpenReadFile(missing.c_str()), nullptr);
+    EXPECT_FALSE(exists(missing.c_str()));
+    for (auto open : {GMD_OpenReadFile, GMD_OpenWriteFile, GMD_OpenAppendFile})
+        EXPECT_TRUE(open(".") == nullptr && open("no_such_folder/x.gmd") == nullptr && open(nullptr) == nullptr);
+    EXPECT_EQ(GMD_CloseFile(nullptr), 0);
+}
+
+// Write truncates at once, append creates or keeps every byte, and a handle
+// refuses the other direction while reading goes on.
+TEST(Handle, DirectionsAndTruncation) {
+    TempFile file;
+    file.write(Bytes(100, 0xAA));
+    Handle out(GMD_OpenWriteFile(file.c_str()));
+    EXPECT_TRUE(file.bytes().empty());
+    writeTolerances(out, {1, 2});
+    EXPECT_EQ(GMD_GetRecord(out), 0) << "a write handle reads nothing";
+    EXPECT_EQ(got(out, GMD_GetTolerance, 1), std::nullopt) << "and its record is empty";
+    out.close();
+    const Bytes two = concat({frame('G', floats({1})), frame('G', floats({2}))});
+    EXPECT_EQ(file.bytes(), two);
+    Handle(GMD_OpenAppendFile(file.c_str())).close();
+    writeTolerances(Handle(GMD_OpenAppendFile(file.c_str())), {3});
+    EXPECT_EQ(file.bytes(), concat({two, frame('G', floats({3}))}));
+
+    ReadFile in(two, 1);
+    GMD_ResetRecord(in);
+    GMD_SetTolerance(in, 5.0f);
+    EXPECT_EQ(GMD_WriteRecord(in), 0);
+    EXPECT_EQ(GMD_GetRecordType(in), 0) << "the record is emptied all the same";
+    EXPECT_EQ(nextType(in), 'G') << "reading goes on";
+    EXPECT_EQ(nextType(in), -1000);
+    TempFile fresh;
+    Handle(GMD_OpenAppendFile(fresh.c_str())).close();
+    EXPECT_TRUE(exists(fresh.c_str()) && fresh.bytes().empty());
+}
+
+TEST(Cycle, RecordTypeCodesAndNullHandles) {
+    Scratch out;
+    EXPECT_EQ(GMD_GetRecordType(out), 0);
+    GMD_SetTolerance(out, 1.0f);
+    EXPECT_EQ(GMD_GetRecordType(out), 'G');
+    GMD_SetGroup(out, 4);
+    GMD_SetGroup2(out, 5);
+    EXPECT_EQ(GMD_ResetRecord(out), 1);
+    EXPECT_EQ(GMD_GetRecordType(out) + groupOf(out) + groupOf(out, GMD_GetGroup2), 0) << "reset clears the header bytes";
+    // Letters without a check are typed by their byte, as a signed value.
+    ReadFile in(concat({frame('G', floats({1, 2})), frame('Q', {1}), frame(char(0x80), counting(12)), frame('G', {})}));
+    for (int32_t expected : {71, 81, -128}) EXPECT_EQ(nextType(in), expected);
+    EXPECT_EQ(got(in, GMD_GetSegment, 6), std::nullopt) << "no family takes letter 0x80";
+    EXPECT_EQ(got(in, GMD_GetWedge, 12), std::nullopt);
+    for (int32_t expected : {71, -1000}) EXPECT_EQ(nextType(in), expected);
+    EXPECT_EQ(GMD_GetRecordType(in), 71) << "the last record's code stays";
+
+    int32_t i = 0;
+    float f = 0;
+    EXPECT_EQ(GMD_GetRecord(nullptr) + GMD_WriteRecord(nullptr) + GMD_ResetRecord(nullptr) + GMD_GetRecordType(nullptr) +
+                  GMD_GetGroup(nullptr, &i) + GMD_SetGroup2(nullptr, 1) + GMD_GetTolerance(nullptr, &f),
+              0);
+}
+
+TEST(HeaderBytes, RangeIsMinus127To127AndTheBytesAreSigned) {
+    Scratch out;
+    for (auto set : {GMD_SetGroup, GMD_SetGroup2}) {
+        auto get = set == GMD_SetGroup ? GMD_GetGroup : GMD_GetGroup2;
+        int32_t last = 0;
+        for (int32_t value : {42, 127, 128, -127, -128, 0, 200, -1000, -5}) {
+            const bool inRange = value >= -127 && value <= 127;
+            EXPECT_EQ(set(out, value), inRange ? 1 : 0) << value;
+            last = inRange ? value : last;
+            EXPECT_EQ(groupOf(out, get), last) << "after " << value;
+        }
+    }
+    GMD_WriteRecord(out);  // the empty record is a frame of its own
+    GMD_SetTolerance(out, 2.0f);
+    GMD_SetGroup2(out, 127);
+    GMD_WriteRecord(out);
+    out.h.close();
+    const Bytes bytes = out.file.bytes();
+    EXPECT_EQ(bytes, concat({Bytes{4, 0, 0, 0, 0, 0, 0xFB, 0xFB, 4, 0, 0, 0}, frame('G', floats({2}), 0, 127)}));
+    ReadFile in(concat({bytes, frame('G', floats({1}), 0x80, 0x81)}), 1);
+    EXPECT_EQ(groupOf(in) + groupOf(in, GMD_GetGroup2), -10);
+    EXPECT_EQ(GMD_GetRecord(in) + GMD_GetRecord(in), 2);
+    EXPECT_EQ(groupOf(in), -128) << "a file may carry the byte the setter refuses";
+    EXPECT_EQ(groupOf(in, GMD_GetGroup2), -127);
+}
+
+TEST(Tolerance, WritesOneWordAndReadsRecordsOfAnyLength) {
+    EXPECT_EQ(frameOf([](GMD_File* h) { EXPECT_TRUE(GMD_SetTolerance(h, 5.0f) && GMD_SetTolerance(h, 0.001f)); }),
+              frame('G', floats({0.001f})));
+    ReadFile in(concat({frame('G', floats({-3, 9, 9})), frame('G', {}), frame('S', floats({1, 2, 3, 4}))}), 1);
+    EXPECT_EQ(got(in, GMD_GetTolerance, 1), floats({-3}));
+    EXPECT_EQ(nextType(in), 'G') << "no check on 'G'";
+    EXPECT_EQ(got(in, GMD_GetTolerance, 1), std::nullopt) << "no word to read";
+    EXPECT_EQ(GMD_SetTolerance(in, 6.0f), 1) << "the empty 'G' record is given its word";
+    EXPECT_EQ(got(in, GMD_GetTolerance, 1), floats({6}));
+    EXPECT_EQ(nextType(in), 'S');
+    EXPECT_EQ(GMD_SetTolerance(in, 1.0f), 0) << "a sphere is not a tolerance record";
+    EXPECT_EQ(got(in, GMD_GetTolerance, 1), std::nullopt);
+}
+
+// Payloads of every length up to 80 bytes, after a longer frame that leaves
+// stale bytes behind: the length decides, not the word count byte, and the
+// rest of a partial last word reads as zero (which ends the name).
+TEST(Frame, PayloadsOfEveryLengthReadBackByteForByte) {
+    const Bytes stale = frame('M', Words(24, 0xFFFFFFFFu));
+    for (uint32_t payload = 0; payload <= 80; ++payload) {
+        std::string name;
+        for (uint32_t i = 0; i < payload; ++i) name.push_back(static_cast<char>(0x11 + 3 * i));
+        Bytes framed;
+        appendLE32(framed, 4 + payload);
+        framed.insert(framed.end(), {'M', 9, 0, 0});
+        framed.insert(framed.end(), name.begin(), name.end());
+        appendLE32(framed, 4 + payload);
+        ReadFile in(concat({stale, framed}), 2);
+        EXPECT_EQ(textOf(in, GMD_GetMaterialName, 84), name) << payload;
+        framed[5] = static_cast<uint8_t>(payload / 4);
+        if (payload % 4 != 0) continue;
+        EXPECT_EQ(frameOf([&](GMD_File* h) { GMD_SetGroupMaterialName(h, name.c_str()); }), framed);
+    }
+}
+
+// Larger than the stream's buffer both ways, than one growth step of the
+// payload reader, and than 2^24 bytes, so that every byte of the length
+// counts; the word count byte saturates at 255.
+TEST(Frame, LargeRecordsGoOutAndComeBackWhole) {
+    std::vector<int32_t> adjacent(1 << 22);
+    for (size_t i = 0; i < adjacent.size(); ++i) adjacent[i] = static_cast<int32_t>(i * 2654435761u);
+    const Bytes bytes = frameOf([&](GMD_File* h) {
+        GMD_SetScattVertexPosition(h, asFloats(counting(3)));
+        GMD_SetScattVertexAdjacent(h, 1 << 22, adjacent.data());
+    });
+    ASSERT_EQ(bytes, frame('v', join({counting(3), ints(adjacent)})));
+    EXPECT_EQ(Bytes(bytes.begin() + 3, bytes.begin() + 6), (Bytes{1, 'v', 255}));
+    ReadFile in(concat({bytes, frame('G', floats({2}))}), 1);
+    EXPECT_EQ(got(in, GMD_GetScattVertexAdjacent, adjacent.size()), ints(adjacent));
+    EXPECT_EQ(nextType(in), 'G');
+}
+
+// Every damaged frame fails the read for good; the header bytes are the
+// damaged frame's when its header arrived.
+TEST(Frame, DamagedFramesFailForGood) {
+    const Bytes good = frame('G', floats({7}), 5, 6), sphere = frame('S', floats({1, 2, 3, 4}), 9);
+    // Length 3 with a trailer of 3 where a reader that took the length would
+    // look for it: at byte 7 in the buffered path, at byte 8 in the piecewise one.
+    Bytes negative = frame('S', {}, 9), trailerOff = sphere, huge = frame('S', floats({1, 2}), 9);
+    negative[3] = 0x80;
+    trailerOff[trailerOff.size() - 4] += 1;
+    huge[0] = 0xF0, huge[1] = huge[2] = 0xFF, huge[3] = 0x7F;
+    const struct {
+        Bytes damaged;
+        int32_t groupAfter;
+        bool cutAtEnd;  // a cut frame can only be the file's last
+    } cases[] = {
+        {{3, 0, 0, 0, 'S', 0, 9, 3, 0, 0, 0}, 9, false}, {{3, 0, 0, 0, 'S', 0, 9, 8, 3, 0, 0, 0}, 9, false},
+        {negative, 9, false}, {trailerOff, 9, false}, {Bytes(sphere.begin(), sphere.end() - 10), 9, true},
+        {Bytes(sphere.begin(), sphere.end() - 2), 9, true}, {Bytes(sphere.begin(), sphere.begin() + 6), 5, true},
+        {huge, 9, true},
+    };
+    for (const auto& c : cases) {
+        ReadFile in(c.cutAtEnd ? concat({good, c.damaged}) : concat({good, c.damaged, good}), 1);
+        EXPECT_EQ(GMD_GetRecord(in), 0) << &c - cases;
+        EXPECT_EQ(groupOf(in), c.groupAfter) << &c - cases;
+        EXPECT_EQ(got(in, GMD_GetTolerance, 1), std::nullopt) << "the words are gone";
+        EXPECT_EQ(GMD_GetRecord(in), 0) << "the good frame behind the damage is never reached";
+    }
+}
+
+TEST(Frame, FullDeviceFailsAtTheWriteThatNoticesAndAfter) {
+    Handle out(GMD_OpenWriteFile("/dev/full"));
+    if (!out.h) GTEST_SKIP() << "no /dev/full here";
+    int written = 0;
+    while (written < 100000 && GMD_SetTolerance(out, 1.0f) && GMD_WriteRecord(out)) ++written;
+    EXPECT_LT(written, 100000) << "a full device must show as a failed write";
+    EXPECT_TRUE(GMD_SetTolerance(out, 1.0f) && !GMD_WriteRecord(out));
+}
+
+TEST(Frame, HandlesOnDifferentThreadsShareNothing) {
+    std::vector<std::thread> threads;
+    std::vector<int> ok(8, 0);
+    std::vector<TempFile> files(8);
+    for (int t = 0; t < 8; ++t) {
+        threads.emplace_back([t, &ok, &files] {
+            GMD_File* out = GMD_OpenWriteFile(files[t].c_str());
+            for (int i = 0; i < 2000; ++i) {
+                GMD_SetGroup(out, t);
+                GMD_SetTolerance(out, static_cast<float>(i * 8 + t));
+                GMD_WriteRecord(out);
+            }
+            GMD_CloseFile(out);
+            GMD_File* in = GMD_OpenReadFile(files[t].c_str());
+            int i = 0, good = 1;
+            for (float v = 0; GMD_GetRecord(in); ++i) {
+                int32_t g = 0;
+                GMD_GetTolerance(in, &v);
+                GMD_GetGroup(in, &g);
+                good &= v == static_cast<float>(i * 8 + t) && g == t;
+            }
+            GMD_CloseFile(in);
+            ok[t] = good && i == 2000;
+        });
+    }
+    for (auto& th : threads) th.join();
+    EXPECT_EQ(ok, std::vector<int>(8, 1));
+}

@@ -1,0 +1,416 @@
+// NURBS surfaces (their accessors, exact encodings and the checks that make a
+// damaged 'N' record invalid), hinges, junctions and name records.
+#include <limits>
+
+#include "test_support.h"
+
+using namespace gmdtest;
+
+namespace {
+
+const float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+// A surface with values that a careless copy would alter: -0.0, a subnormal
+// and NaNs with payloads.
+struct Surface {
+    std::vector<int32_t> sizes{5, 4, 2, 3, 2, 5, -3}, dimensions{2, 3};
+    std::vector<float> uKnots{0, 0, 0.5f, 1, 1}, vKnots{-0.0f, 0.25f, 0.75f, 1};
+    std::vector<float> points{0.1f, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, -12, 13, 14, 15, 16, 17};
+    std::vector<float> weights{1, 0.5f, fromBits(0x7FC12345u), 1e-45f, 2, 3};
+    std::vector<float> boundary{0, 0.125f, 1, 2, 3, 4, 5, 6, -0.0f, fromBits(0x7FC00001u)};
+
+    GMD_NurbsData data() {
+        return {uKnots.data(), vKnots.data(), points.data(), weights.data(), dimensions.data(), boundary.data()};
+    }
+    void buildInBulk(GMD_File* h) {
+        GMD_NurbsData d = data();
+        ASSERT_TRUE(GMD_SetNurbsSizes(h, sizes.data()) && GMD_SetNurbsData(h, &d));
+    }
+    // Counts in a scrambled order, then each element through its own setter.
+    void buildPieceByPiece(GMD_File* h) {
+        using Set = int32_t (*)(GMD_File*, int32_t);
+        for (auto [set, s] : {std::pair<Set, int>{GMD_SetNurbsNumVcontrolPoints, 3}, {GMD_SetNurbsNumBounds, 4},
+                              {GMD_SetNurbsNumUknots, 0}, {GMD_SetNurbsNumUcontrolPoints, 2},
+                              {GMD_SetNurbsNumPoints, 5}, {GMD_SetNurbsNumVknots, 1}, {GMD_SetNurbsHoleOrigin, 6}})
+            ASSERT_EQ(set(h, sizes[std::size_t(s)]), 1);
+        ASSERT_TRUE(GMD_SetNurbsVKnots(h, vKnots.data()) && GMD_SetNurbsVKnot(h, 0, vKnots[0]));
+        for (int cell = 0; cell < 6; ++cell)
+            ASSERT_TRUE(GMD_SetNurbsControlPoint(h, cell / 3, cell % 3, &points[3 * cell]) &&
+                        GMD_SetNurbsWeight(h, cell / 3, cell % 3, weights[cell]));
+        ASSERT_TRUE(GMD_SetNurbsUKnots(h, uKnots.data()) && GMD_SetNurbsUKnot(h, 2, uKnots[2]) &&
+                    GMD_SetNurbsBoundaryDimensions(h, dimensions.data()) &&
+                    GMD_SetNurbsAllBoundaryPoints(h, boundary.data()));
+    }
+    // The record: W, the counts, the knots, x, y, z and weight of each control
+    // point row after row, the dimensions and the boundary values.
+    Words record() {
+        Words grid;
+        for (int p = 0; p < 6; ++p) grid = join({grid, floats({points[3 * p], points[3 * p + 1], points[3 * p + 2], weights[p]})});
+        return join({floats({51, 5, 4, 2, 3, 2, -3}), floats(uKnots), floats(vKnots), grid, floats({2, 3}), floats(boundary)});
+    }
+    void expectIn(GMD_File* h) {
+        std::vector<float> u(5), v(4), p(18), w(6), b(10);
+        std::vector<int32_t> d(2);
+        GMD_NurbsData out{u.data(), v.data(), p.data(), w.data(), d.data(), b.data()};
+        ASSERT_EQ(GMD_GetNurbsData(h, &out), 1);
+        EXPECT_EQ(join({floats(u), floats(v), floats(p), floats(w), ints(d), floats(b)}),
+                  join({floats(uKnots), floats(vKnots), floats(points), floats(weights), ints(dimensions), floats(boundary)}));
+        expectReads(h, {{G(GMD_GetNurbsSizes, 7), ints(sizes)}, {G(GMD_GetNurbsNumUknots, 1), ints({5})},
+                        {G(GMD_GetNurbsNumVknots, 1), ints({4})}, {G(GMD_GetNurbsNumUcontrolPoints, 1), ints({2})},
+                        {G(GMD_GetNurbsNumVcontrolPoints, 1), ints({3})}, {G(GMD_GetNurbsNumBounds, 1), ints({2})},
+                        {G(GMD_GetNurbsHoleOrigin, 1), ints({-3})}, {G(GMD_GetNurbsUKnots, 5), floats(uKnots)},
+                        {G(GMD_GetNurbsVKnots, 4), floats(vKnots)}, {G(GMD_GetNurbsBoundaryDimensions, 2), ints(dimensions)},
+                        {G(GMD_GetNurbsAllBoundaryPoints, 10), floats(boundary)},
+                        {GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 1, 2, out)), floats({15, 16, 17})},
+                        {GMD_GET(float, 1, GMD_GetNurbsWeight(h, 0, 2, out)), floats({weights[2]})},
+                        {GMD_GET(float, 1, GMD_GetNurbsUKnot(h, 2, out)), floats({0.5f})},
+                        {GMD_GET(float, 1, GMD_GetNurbsVKnot(h, 0, out)), floats({-0.0f})},
+                        {GMD_GET(int32_t, 1, GMD_GetNurbsBoundaryDimension(h, 1, out)), ints({3})}});
+    }
+};
+
+}  // namespace
+
+TEST(Nurbs, BulkAndPieceByPieceWriteTheSameRecordAndReadBackExactly) {
+    const Bytes bulk = frameOf([](GMD_File* h) {
+        GMD_SetGroup(h, -7);
+        Surface().buildInBulk(h);
+        Surface().expectIn(h);
+        GMD_SetGroup2(h, 12);
+    });
+    EXPECT_EQ(bulk, frame('N', Surface().record(), -7, 12));
+    EXPECT_EQ(frameOf([](GMD_File* h) {
+                  GMD_SetGroup(h, -7);
+                  Surface().buildPieceByPiece(h);
+                  GMD_SetGroup2(h, 12);
+              }),
+              bulk);
+    ReadFile in(bulk, 1);
+    EXPECT_EQ(GMD_GetRecordType(in), 'N');
+    Surface().expectIn(in);
+    EXPECT_EQ(frameOf([](GMD_File* h) { GMD_SetNurbsHoleOrigin(h, 5); }), frame('N', floats({6, 0, 0, 0, 0, 0, 5})));
+}
+
+TEST(Nurbs, RefusalsChangeNothing) {
+    Scratch h;
+    const int32_t negative[7] = {1, 1, 1, 1, 1, -1, 0};
+    EXPECT_EQ(GMD_SetNurbsSizes(h, negative) + GMD_SetNurbsUKnot(h, 0, 1.0f), 0) << "element setters need a surface";
+    EXPECT_EQ(got(h, GMD_GetNurbsSizes, 7), std::nullopt);
+    GMD_SetTolerance(h, 1.0f);
+    EXPECT_EQ(GMD_SetNurbsNumUknots(h, 1) + GMD_SetNurbsHoleOrigin(h, 1) + GMD_SetNurbsSizes(h, negative + 1), 0);
+    EXPECT_EQ(GMD_GetRecordType(h), 'G');
+    GMD_ResetRecord(h);
+    Surface s;
+    s.buildInBulk(h);
+    EXPECT_EQ(GMD_SetNurbsSizes(h, s.sizes.data()), 0) << "only on the empty record";
+    for (int32_t index : {-1, 5, 4, std::numeric_limits<int32_t>::min()})
+        EXPECT_EQ(GMD_SetNurbsUKnot(h, index == 4 ? 6 : index, 9.0f) + GMD_SetNurbsVKnot(h, index, 9.0f), 0) << index;
+    EXPECT_EQ(GMD_SetNurbsBoundaryDimension(h, 2, 9) + GMD_SetNurbsBoundaryDimension(h, 0xFFFFFFFFu, 9), 0);
+    const float p[3] = {1, 2, 3};
+    EXPECT_EQ(GMD_SetNurbsControlPoint(h, 2, 0, p) + GMD_SetNurbsWeight(h, 0, 3, 1) + GMD_SetNurbsWeight(h, -1, 0, 1), 0);
+    expectReads(h, {{GMD_GET(float, 1, GMD_GetNurbsUKnot(h, 5, out)), std::nullopt},
+                    {GMD_GET(float, 1, GMD_GetNurbsVKnot(h, -1, out)), std::nullopt},
+                    {GMD_GET(int32_t, 1, GMD_GetNurbsBoundaryDimension(h, 2, out)), std::nullopt},
+                    {GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 2, 0, out)), std::nullopt},
+                    {GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 0, -1, out)), std::nullopt},
+                    {GMD_GET(float, 1, GMD_GetNurbsWeight(h, 1, 3, out)), std::nullopt}});
+    s.expectIn(h);
+    // Data without control points, and a grid count even when unchanged,
+    // discard every control point; the weights go with the count.
+    GMD_NurbsData d = s.data();
+    d.controlPoints = nullptr;
+    ASSERT_EQ(GMD_SetNurbsData(h, &d), 1);
+    expectReads(h, {{GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 1, 2, out)), zeros(3)},
+                    {GMD_GET(float, 1, GMD_GetNurbsWeight(h, 1, 2, out)), floats({3})}});
+    ASSERT_EQ(GMD_SetNurbsNumVcontrolPoints(h, 3), 1);
+    expectReads(h, {{GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 1, 2, out)), zeros(3)},
+                    {GMD_GET(float, 1, GMD_GetNurbsWeight(h, 0, 0, out)), zeros(1)}});
+}
+
+// Boundary k starts at value s(k), the sum of the earlier dimensions, and
+// spans dimension(k) single values; point i is the pair at s(k) + i.
+TEST(Nurbs, PerBoundaryAccessorsAddressSingleValues) {
+    constexpr uint32_t kBlock = ~0u;  // the whole block of boundary k
+    const std::vector<float> none;
+    const struct {
+        std::vector<int32_t> dimensions;
+        uint32_t k, i;
+        std::optional<std::vector<float>> values;
+    } cases[] = {
+        {{3, 5, 0}, 1, kBlock, {{3, 4, 5, 6, 7}}}, {{3, 5, 0}, 0, kBlock, {{0, 1, 2}}}, {{3, 5, 0}, 3, kBlock, std::nullopt},
+        {{3, 5, 0}, 0, 0, {{0, 1}}},      {{3, 5, 0}, 1, 11, {{14, 15}}},   {{3, 5, 0}, 0, 14, {{14, 15}}},
+        {{3, 5, 0}, 1, 12, std::nullopt}, {{3, 5, 0}, 0, 15, std::nullopt}, {{3, 5, 0}, 3, 0, std::nullopt},
+        {{3, 5, 0}, 1, ~1u, std::nullopt}, {{3, 14, 0}, 1, kBlock, std::nullopt},  // 3 + 14 values pass the 16 present
+        {{3, 13, 0}, 1, kBlock, {{3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}}},
+        {{3, 13, 0}, 2, kBlock, none},  // empty, starting at the end
+        // The start is the plain sum, negative dimensions included.
+        {{2, -1, 2}, 2, kBlock, {{1, 2}}}, {{2, -1, 2}, 2, 0, {{1, 2}}}, {{2, -3, 2}, 2, kBlock, std::nullopt},
+        {{-1, 5, 0}, 0, kBlock, none},  {{-1, 5, 0}, 0, 0, {{0, 1}}},     {{-1, 5, 0}, 1, kBlock, std::nullopt},
+        {{-1, 5, 0}, 1, 0, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        Scratch h;
+        const int32_t sizes[7] = {0, 0, 0, 0, 3, 8, 0};
+        Words all = counting(16, 0);
+        ASSERT_TRUE(GMD_SetNurbsSizes(h, sizes) && GMD_SetNurbsBoundaryDimensions(h, c.dimensions.data()) &&
+                    GMD_SetNurbsAllBoundaryPoints(h, asFloats(all)));
+        const bool block = c.i == kBlock;
+        const std::size_t n = block ? std::size_t(std::max(c.dimensions[std::min<std::size_t>(c.k, 2)], 0)) : 2;
+        const Words in = counting(n, 90);
+        const auto read = block ? gotFrom<float>(n, [&](float* out) { return GMD_GetNurbsBoundaryPoints(h, c.k, out); })
+                                : gotFrom<float>(n, [&](float* out) { return GMD_GetNurbsBoundaryPoint(h, c.k, c.i, out); });
+        EXPECT_EQ(read, c.values ? std::optional(floats(*c.values)) : std::nullopt) << &c - cases;
+        EXPECT_EQ(block ? GMD_SetNurbsBoundaryPoints(h, c.k, asFloats(in)) : GMD_SetNurbsBoundaryPoint(h, c.k, c.i, asFloats(in)),
+                  c.values ? 1 : 0);
+        // Value v sits at position v, so the first value read says where the block starts.
+        if (c.values && !c.values->empty()) std::copy(in.begin(), in.end(), all.begin() + std::ptrdiff_t(c.values->front()));
+        EXPECT_EQ(got(h, GMD_GetNurbsAllBoundaryPoints, 16), all) << &c - cases;
+    }
+}
+
+namespace {
+
+// An 'N' payload whose word 0 is right for the words given after it.
+Words nurbsWords(std::initializer_list<float> afterWordZero) {
+    return join({floats({float(afterWordZero.size())}), floats(afterWordZero)});
+}
+
+}  // namespace
+
+TEST(Nurbs, DecodingSoundRecords) {
+    const struct {
+        Words words;
+        std::vector<int32_t> sizes;
+        std::vector<float> uKnots, boundary;
+    } cases[] = {
+        {nurbsWords({3.9f, 0, 0, 0, 0.5f, -1.7f, 1, 2, 3}), {3, 0, 0, 0, 0, 0, -1}, {1, 2, 3}, {}},  // toward zero
+        {nurbsWords({-0.5f, 0, 0, 0, 0, 0}), {0, 0, 0, 0, 0, 0, 0}, {}, {}},
+        {nurbsWords({1, 0, 0, 0, 0, 0, 4, 99}), {1, 0, 0, 0, 0, 0, 0}, {4}, {}},  // words after the last section
+        {nurbsWords({0, 0, 0, 0, 2, 0, 1, 2.5f, 10, 11, 12, 13, 14, 15}), {0, 0, 0, 0, 2, 3, 0}, {}, {10, 11, 12, 13, 14, 15}},
+    };
+    for (const auto& c : cases) {
+        ReadFile in(frame('N', c.words), 1);
+        EXPECT_EQ(GMD_GetRecordType(in), 'N');
+        expectReads(in, {{G(GMD_GetNurbsSizes, 7), ints(c.sizes)}, {G(GMD_GetNurbsUKnots, c.uKnots.size()), floats(c.uKnots)},
+                         {G(GMD_GetNurbsAllBoundaryPoints, c.boundary.size()), floats(c.boundary)}});
+    }
+    // The dimensions, not the point count, go on file and define it on reading.
+    const Bytes bytes = frameOf([](GMD_File* h) {
+        const int32_t sizes[7] = {0, 0, 0, 0, 1, 2, 0};
+        GMD_SetNurbsSizes(h, sizes);
+        GMD_SetNurbsBoundaryDimension(h, 0, 1);
+        GMD_SetNurbsAllBoundaryPoints(h, asFloats(counting(4)));
+    });
+    ASSERT_EQ(bytes, frame('N', floats({11, 0, 0, 0, 0, 1, 0, 1, 1, 2, 3, 4})));
+    ReadFile in(bytes, 1);
+    EXPECT_EQ(got(in, GMD_GetNurbsSizes, 7), ints({0, 0, 0, 0, 1, 1, 0}));
+}
+
+TEST(Nurbs, DamagedRecordsAreInvalidAndKeepTheEarlierSurface) {
+    const float big = 2147483520.0f;  // the largest float below 2^31
+    const Words words[] = {
+        {}, floats({5, 0, 0, 0, 0, 0}), join({floats({31}), zeros(30)}), join({floats({29}), zeros(30)}),
+        floats({kNaN, 0, 0, 0, 0, 0, 0}), nurbsWords({-1, 0, 0, 0, 0, 0}), nurbsWords({0, 0, 0, -2, 0, 0}),
+        nurbsWords({0, 0, 0, 0, -1, 0}), nurbsWords({0, kNaN, 0, 0, 0, 0}),
+        nurbsWords({0, 0, std::numeric_limits<float>::infinity(), 1, 0, 0}), nurbsWords({2147483648.0f, 0, 0, 0, 0, 0}),
+        nurbsWords({0, 0, 0, 0, 0, -3e9f}), nurbsWords({0, 0, 0, 0, 0, kNaN}),
+        nurbsWords({3, 0, 0, 0, 0, 0, 1, 2}),     // U knots past the end
+        nurbsWords({1, 2, 0, 0, 0, 0, 1, 2}),     // V knots past the end
+        nurbsWords({0, 0, 1, 1, 0, 0, 1, 2, 3}),  // grid past the end
+        nurbsWords({0, 0, big, big, 0, 0, 1, 2, 3, 4}), nurbsWords({0, 0, 0, 0, 3, 0, 1, 1}),
+        nurbsWords({0, 0, 0, 0, 2, 0, 3, -1, 1, 2, 3, 4}), nurbsWords({0, 0, 0, 0, 1, 0, kNaN, 1, 2}),
+        nurbsWords({0, 0, 0, 0, 2, 0, 3, 5, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}),
+        nurbsWords({0, 0, 0, 0, 2, 0, 2e9f, 2e9f, 1, 2}),
+    };
+    for (const auto& w : words) {
+        ReadFile in(concat({frame('N', nurbsWords({2, 0, 0, 0, 0, 7, 0.25f, 0.75f})), frame('N', w), frame('G', {})}), 1);
+        EXPECT_EQ(nextType(in), 0) << "an invalid record is still read: " << &w - words;
+        expectReads(in, {{G(GMD_GetNurbsSizes, 7), ints({2, 0, 0, 0, 0, 0, 7})}, {G(GMD_GetNurbsUKnots, 2), floats({0.25f, 0.75f})}});
+        EXPECT_EQ(nextType(in), 'G') << "reading goes on after it";
+    }
+    ReadFile fresh(frame('N', floats({1, 2, 3})), 1);
+    EXPECT_EQ(got(fresh, GMD_GetNurbsSizes, 7), zeros(7)) << "a handle that never held a surface";
+}
+
+namespace {
+
+const Words kHingeWords = join({ints({4}), text("AB  "), ints({4}), text("WXYZ"), ints({1}), counting(10, 0), ints({2, 7, -2})});
+
+void writeHinge(GMD_File* h) {
+    const int32_t groups[2] = {7, -2};
+    ASSERT_TRUE(GMD_SetHingeName(h, "AB") && GMD_SetHingeType(h, "WXYZ") &&
+                GMD_SetHingePointsData(h, 1, asFloats(counting(10, 0))) && GMD_SetHingeGroups(h, 2, groups));
+}
+
+}  // namespace
+
+// The sections are appended in order, behind a second header byte of 1;
+// setters of a section refuse any record but a hinge begun by its name.
+TEST(Hinge, ExactRecordsAndRefusals) {
+    const Words twenty = counting(20);
+    EXPECT_EQ(frameOf([&](GMD_File* h) {
+                  GMD_SetHingeName(h, "HINGE-01");
+                  GMD_SetHingeType(h, "axial");
+                  ASSERT_EQ(GMD_SetHingePoints(h, 2, asFloats(twenty)), 1);  // values 8 and 9 of each point exchanged
+                  GMD_SetHingeGroups(h, 0, nullptr);
+              }),
+              frame('H', join({ints({8}), text("HINGE-01"), ints({8}), text("axial   "), ints({2}), counting(8),
+                               floats({10, 9}), counting(8, 11), floats({20, 19}), ints({0})}), 0, 1));
+    const Bytes bytes = written([&](GMD_File* h) {
+        EXPECT_EQ(GMD_SetHingeType(h, "WXYZ") + GMD_SetHingeGroups(h, 0, nullptr) + GMD_SetHingeName(h, nullptr), 0);
+        GMD_SetGroup(h, 9);
+        writeHinge(h);
+        EXPECT_EQ(GMD_SetHingeName(h, "again") + GMD_SetHingePoints(h, -1, asFloats(twenty)) +
+                      GMD_SetHingePointsData(h, -1, asFloats(twenty)) + GMD_SetHingeGroups(h, -1, nullptr),
+                  0);
+        GMD_WriteRecord(h);
+        GMD_SetHingeName(h, "");
+        GMD_SetHingeType(h, "");
+        ASSERT_TRUE(GMD_SetHingePoints(h, 0, nullptr) && GMD_SetHingeGroups(h, 0, nullptr));
+        GMD_WriteRecord(h);
+        GMD_SetTolerance(h, 1.0f);
+        EXPECT_EQ(GMD_SetHingeName(h, "AB") + GMD_SetHingeType(h, "AB") + GMD_SetHingePoints(h, 0, nullptr), 0);
+    });
+    EXPECT_EQ(bytes, concat({frame('H', kHingeWords, 9, 1), frame('H', zeros(4), 0, 1)}));
+}
+
+// The getters answer from the last 'H' record read, not from the record in hand.
+TEST(Hinge, GettersAnswerFromTheLastHingeRead) {
+    const Bytes hinge = frameOf([](GMD_File* h) {
+        writeHinge(h);
+        EXPECT_EQ(textOf(h, GMD_GetHingeName), "") << "this handle never read a hinge";
+        EXPECT_EQ(gotFrom<float>(10, [&](float* out) { return GMD_GetHingePoint(h, 0, out); }), std::nullopt);
+    });
+    const Words empty = join({ints({0, 0, 1}), counting(10, 0), ints({0})});
+    ReadFile in(concat({hinge, frame('G', floats({1})), frame('H', {8}), frame('H', empty)}), 1);
+    EXPECT_EQ(GMD_GetRecordType(in), 'H');
+    EXPECT_EQ(textOf(in, GMD_GetHingeName, 5), "AB  ");
+    EXPECT_EQ(textOf(in, GMD_GetHingeType, 5), "WXYZ");
+    expectReads(in, {{G(GMD_GetHingeNumPoints, 1), ints({10})}, {G(GMD_GetHingePoints, 10), counting(10, 0)},
+                     {G(GMD_GetHingePointsData, 10), counting(10, 0)}, {G(GMD_GetHingeNumGroups, 1), ints({2})},
+                     {G(GMD_GetHingeGroups, 2), ints({7, -2})}});
+    GMD_ResetRecord(in);
+    GMD_SetHingeName(in, "in hand");
+    EXPECT_EQ(textOf(in, GMD_GetHingeName), "AB  ") << "not the record being built";
+    EXPECT_EQ(nextType(in), 'G');
+    EXPECT_EQ(textOf(in, GMD_GetHingeName), std::nullopt);
+    EXPECT_EQ(nextType(in), 0);
+    EXPECT_EQ(textOf(in, GMD_GetHingeName), "AB  ") << "an invalid hinge leaves the last one";
+    EXPECT_EQ(nextType(in), 'H');
+    EXPECT_EQ(textOf(in, GMD_GetHingeName, 1), "");
+    EXPECT_EQ(got(in, GMD_GetHingeGroups, 0), Words{}) << "no groups is still an answer";
+    for (int32_t index : {0, -1, 1, 0x20000000, std::numeric_limits<int32_t>::max()})
+        EXPECT_EQ(gotFrom<float>(10, [&](float* out) { return GMD_GetHingePoint(in, index, out); }),
+                  index == 0 ? std::optional(counting(10, 0)) : std::nullopt)
+            << index;
+}
+
+TEST(Hinge, Decoding) {
+    const struct {
+        Words words;
+        const char* name;  // null: invalid
+    } cases[] = {
+        {{0, 0, 0, 0, 99}, ""},  // words after the groups are ignored
+        {join({ints({5}), text("ABCD"), ints({4}), text("TYPE"), ints({0, 0})}), "ABCD\x04"},  // overlaps the next length
+        {{}, nullptr}, {{0xFFFFFFFCu, 0, 0, 0, 0}, nullptr}, {join({ints({8}), text("ABCD")}), nullptr},
+        {{0x7FFFFFFFu, 0, 0, 0}, nullptr}, {join({ints({4}), text("ABCD")}), nullptr},
+        {join({ints({0, 8}), text("ABCD")}), nullptr}, {{0, 0, 0xFFFFFFFFu, 0}, nullptr},
+        {join({ints({0, 0, 1}), zeros(10)}), nullptr}, {{0, 0, 0x1999999Au, 0}, nullptr},  // values past 32 bits
+        {{0, 0, 0}, nullptr}, {{0, 0, 0, 0x80000000u}, nullptr}, {{0, 0, 0, 2, 5}, nullptr},
+    };
+    for (const auto& c : cases) {
+        ReadFile in(concat({frame('H', kHingeWords), frame('H', c.words)}), 2);
+        EXPECT_EQ(GMD_GetRecordType(in), c.name ? 'H' : 0) << &c - cases;
+        EXPECT_EQ(textOf(in, GMD_GetHingeName), c.name ? c.name : "AB  ");
+        EXPECT_EQ(got(in, GMD_GetHingeNumGroups, 1), ints({c.name ? 0 : 2}));
+    }
+}
+
+namespace {
+
+const float kVertex[3] = {4, 5, 6}, kNormal[3] = {0, 0, -1}, kAll[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+
+// n: normal; 0, 1, 2, F: vertex of that index (F = 2^32 - 1); v: both
+// vertices; j: the whole junction; g: group2 5; G: a tolerance record.
+const Calls kJunctionCalls = {
+    GMD_CALL('n', GMD_SetJunctionNormal(h, kNormal)), GMD_CALL('0', GMD_SetJunctionVertex(h, 0, kVertex)),
+    GMD_CALL('1', GMD_SetJunctionVertex(h, 1, kVertex)), GMD_CALL('2', GMD_SetJunctionVertex(h, 2, kVertex)),
+    GMD_CALL('F', GMD_SetJunctionVertex(h, 0xFFFFFFFFu, kVertex)), GMD_CALL('v', GMD_SetJunctionVertices(h, kAll)),
+    GMD_CALL('j', GMD_SetJunction(h, kAll)), GMD_CALL('g', GMD_SetGroup2(h, 5)), GMD_CALL('G', GMD_SetTolerance(h, 1.0f)),
+};
+
+}  // namespace
+
+// A setter that creates the record, and every whole junction, puts a space
+// into the second header byte; patching setters keep the byte in hand.
+TEST(Junction, SettersWriteTheirWords) {
+    expectScripts(kJunctionCalls, {
+        {"n", frame('O', floats({0, 0, 0, 0, 0, 0, 0, 0, -1}), 0, 0x20)},
+        {"0", frame('O', floats({4, 5, 6, 0, 0, 0, 0, 0, 0}), 0, 0x20)},
+        {"1", frame('O', floats({0, 0, 0, 4, 5, 6, 0, 0, 0}), 0, 0x20)},
+        {"v", frame('O', floats({1, 2, 3, 4, 5, 6, 0, 0, 0}), 0, 0x20)},
+        {"1gn0!2", frame('O', floats({4, 5, 6, 4, 5, 6, 0, 0, -1}), 0, 5)},
+        {"ngj", frame('O', counting(9), 0, 0x20)}, {"!2!F", frame(0, {})}, {"G!j!v!0!n", frame('G', floats({1}))},
+    });
+}
+
+TEST(Junction, GettersTakeNineWordsAndIndicesZeroAndOne) {
+    ReadFile in(concat({frame('O', counting(5)), frame('O', counting(10)), frame('G', floats({1}))}), 1);
+    EXPECT_EQ(GMD_GetRecordType(in), 'O');
+    expectReads(in, {{G(GMD_GetJunction, 9), std::nullopt}, {G(GMD_GetJunctionVertices, 6), std::nullopt}});
+    runScript(in, kJunctionCalls, "!0!vj");
+    int32_t group2 = 0;
+    EXPECT_EQ(GMD_GetGroup2(in, &group2) * group2, 0x20);
+    EXPECT_EQ(got(in, GMD_GetJunction, 9), counting(9));
+    EXPECT_EQ(GMD_GetRecord(in), 1);
+    expectReads(in, {{G(GMD_GetJunction, 9), counting(9)}, {G(GMD_GetJunctionVertices, 6), counting(6)},
+                     {G(GMD_GetJunctionNormal, 3), counting(3, 7)},
+                     {GMD_GET(float, 3, GMD_GetJunctionVertex(h, 0, out)), counting(3)},
+                     {GMD_GET(float, 3, GMD_GetJunctionVertex(h, 1, out)), counting(3, 4)},
+                     {GMD_GET(float, 3, GMD_GetJunctionVertex(h, 2, out)), std::nullopt},
+                     {GMD_GET(float, 3, GMD_GetJunctionVertex(h, 0xFFFFFFFFu, out)), std::nullopt}});
+    EXPECT_EQ(GMD_GetRecord(in), 1);
+    EXPECT_EQ(got(in, GMD_GetJunctionNormal, 3), std::nullopt);
+}
+
+// Name records ('M', 'm', 'Z'): one padded name; a reader takes every byte
+// up to the first NUL, padding included.
+TEST(Names, ExactRecordsLettersAndReadBack) {
+    const struct {
+        char letter;
+        int32_t (*set)(GMD_File*, const char*);
+        int32_t (*get)(GMD_File*, char*);
+        int headerByte;  // what the setter leaves in the second header byte; -1: the caller's
+    } records[] = {
+        {'M', GMD_SetGroupMaterialName, GMD_GetMaterialName, -1},
+        {'m', GMD_SetVolumeMaterialName, GMD_GetMaterialName, -1},
+        {'Z', GMD_SetJunctionGroupName, GMD_GetJunctionGroupName, 0x20},
+    };
+    const struct {
+        const char* text;
+        Words words;
+        std::string readBack;
+    } cases[] = {{"Copper1", text("Copper1 "), "Copper1 "}, {"", {}, ""}, {"Twelve chars", text("Twelve chars"), "Twelve chars"}};
+    for (const auto& r : records) {
+        for (const auto& c : cases) {
+            const std::size_t room = 4 * c.words.size() + 1;
+            const Bytes bytes = frameOf([&](GMD_File* h) {
+                GMD_SetGroup(h, -4);
+                GMD_SetGroup2(h, 6);
+                ASSERT_TRUE(r.set(h, "a longer name first") && r.set(h, c.text)) << "a second name replaces the first";
+                EXPECT_EQ(textOf(h, r.get, room), c.readBack);
+                for (const auto& other : records) EXPECT_EQ(other.set(h, nullptr) + other.set(h, "x"), other.letter == r.letter);
+                ASSERT_EQ(r.set(h, c.text), 1);
+            });
+            EXPECT_EQ(bytes, frame(r.letter, c.words, -4, r.headerByte < 0 ? 6 : r.headerByte)) << r.letter << c.text;
+            ReadFile in(bytes, 1);
+            EXPECT_EQ(GMD_GetRecordType(in), r.letter);
+            EXPECT_EQ(textOf(in, r.get, room), c.readBack);
+            EXPECT_EQ(textOf(in, r.get == GMD_GetMaterialName ? GMD_GetJunctionGroupName : GMD_GetMaterialName), std::nullopt);
+        }
+    }
+    ReadFile in(concat({frame('m', {0x00424241u, text("ABCD")[0]}), frame('Z', text("    "))}), 1);
+    EXPECT_EQ(textOf(in, GMD_GetMaterialName, 9), "ABB");
+    EXPECT_EQ(GMD_GetRecord(in), 1);
+    EXPECT_EQ(textOf(in, GMD_GetJunctionGroupName, 5), "    ") << "a name of spaces stays spaces";
+}
