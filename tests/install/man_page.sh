@@ -8,9 +8,10 @@ set -eu
 gmd=$1 page=$2
 status=0
 
-# Option names (--long and -s) of a CLI11 help text, one per line.
+# Option names (--long and -s) of a CLI11 help text, one per line, without
+# --help and --version, which the page describes once for every command.
 options() {
-    sed -n 's/^  \(-[^ ]*\).*/\1/p' | tr ',' '\n' | grep -v '^-h$\|^--help$' || true
+    sed -n 's/^  \(-[^ ]*\).*/\1/p' | tr ',' '\n' | grep -v '^-h$\|^--help$\|^--version$' || true
 }
 
 # The lines of section .SS $1 of the page.
