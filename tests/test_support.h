@@ -235,8 +235,8 @@ inline void runScript(GMD_File* h, const Calls& calls, const std::string& script
 
 // Each script builds its record, written as the frame expected.
 inline void expectScripts(const Calls& calls, const std::vector<std::pair<const char*, Bytes>>& cases) {
-    for (const auto& [script, expected] : cases)
-        EXPECT_EQ(frameOf([&](GMD_File* h) { runScript(h, calls, script); }), expected) << "\"" << script << "\"";
+    for (const auto& c : cases)
+        EXPECT_EQ(frameOf([&](GMD_File* h) { runScript(h, calls, c.first); }), c.second) << "\"" << c.first << "\"";
 }
 
 }  // namespace gmdtest
