@@ -79,34 +79,33 @@ def _load(name):
                    % (name, _LIBRARIES[name][0], "; ".join(errors)))
 
 
+# The exports' ctypes signatures, from the generated table of tags.
+_SIGNATURES = {name: (_TAGS[result], [_TAGS[tag] for tag in arguments])
+               for name, (result, arguments) in PROTOTYPES.items()}
+
+
+def _typed(name, prototypes):
+    """lib<name> loaded once, each function of `prototypes` given its ctypes
+    signature. A function an older library lacks is left untyped: calling it
+    then fails where it is called."""
+    lib = _loaded.get(name)
+    if lib is None:
+        lib = _load(name)
+        for function_name, (result, arguments) in prototypes.items():
+            function = getattr(lib, function_name, None)
+            if function is not None:
+                function.restype = result
+                function.argtypes = arguments
+        _loaded[name] = lib
+    return lib
+
+
 def library():
     """libgmd with every export typed; loaded on first use."""
-    lib = _loaded.get("gmd")
-    if lib is None:
-        lib = _load("gmd")
-        for name, (result, arguments) in PROTOTYPES.items():
-            try:
-                function = getattr(lib, name)
-            except AttributeError:
-                continue  # an older library; calling the export raises GmdError
-            function.restype = _TAGS[result]
-            function.argtypes = [_TAGS[tag] for tag in arguments]
-        _loaded["gmd"] = lib
-    return lib
+    return _typed("gmd", _SIGNATURES)
 
 
 def kit():
     """libgmdkit with its C interface typed; loaded on first use, after libgmd."""
-    lib = _loaded.get("gmdkit")
-    if lib is None:
-        library()
-        lib = _load("gmdkit")
-        for name, (result, arguments) in KIT_PROTOTYPES.items():
-            try:
-                function = getattr(lib, name)
-            except AttributeError:
-                continue  # an older library; calling the function raises AttributeError
-            function.restype = result
-            function.argtypes = arguments
-        _loaded["gmdkit"] = lib
-    return lib
+    library()
+    return _typed("gmdkit", KIT_PROTOTYPES)
