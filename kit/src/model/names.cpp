@@ -1,9 +1,11 @@
 #include "model/names.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace gmdk {
 
@@ -59,21 +61,120 @@ std::string typeName(std::int32_t code, std::uint8_t letter) {
     }
 }
 
-std::string formatFloat(float value) {
-    if (std::isnan(value)) return "nan";
-    if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+namespace {
+
+// Writes n characters of text: the digits of `digits` (n of them) laid out
+// in the shorter of printf's %f and %e styles, %f on a tie, as
+// std::to_chars writes a shortest float. `last` is the decimal exponent of
+// the last digit.
+char* layOutDigits(const char* digits, int n, int last, char* out) {
+    const int exponent = n - 1 + last;   // of the first digit
+    const int scientificSize = n + (n > 1 ? 1 : 0) + 2 + (exponent <= -100 || exponent >= 100 ? 3 : 2);
+    const int fixedSize = last >= 0 ? n + last : exponent >= 0 ? n + 1 : n + 1 - exponent;
+    if (fixedSize <= scientificSize) {
+        if (last >= 0) {
+            std::memcpy(out, digits, static_cast<std::size_t>(n));
+            std::memset(out + n, '0', static_cast<std::size_t>(last));
+            return out + n + last;
+        }
+        if (exponent >= 0) {
+            std::memcpy(out, digits, static_cast<std::size_t>(exponent + 1));
+            out[exponent + 1] = '.';
+            std::memcpy(out + exponent + 2, digits + exponent + 1, static_cast<std::size_t>(n - exponent - 1));
+            return out + n + 1;
+        }
+        out[0] = '0';
+        out[1] = '.';
+        std::memset(out + 2, '0', static_cast<std::size_t>(-exponent - 1));
+        std::memcpy(out + 1 - exponent, digits, static_cast<std::size_t>(n));
+        return out + n + 1 - exponent;
+    }
+    *out++ = digits[0];
+    if (n > 1) {
+        *out++ = '.';
+        std::memcpy(out, digits + 1, static_cast<std::size_t>(n - 1));
+        out += n - 1;
+    }
+    *out++ = 'e';
+    *out++ = exponent < 0 ? '-' : '+';
+    const int e = exponent < 0 ? -exponent : exponent;
+    if (e >= 100) *out++ = static_cast<char>('0' + e / 100);
+    *out++ = static_cast<char>('0' + e / 10 % 10);
+    *out++ = static_cast<char>('0' + e % 10);
+    return out;
+}
+
+// The text of a float whose exact decimal value is itself the shortest text
+// that reads back: integers below 2^24, and binary fractions m / 2^j whose
+// last decimal place, 10^-j, is wider than half the spacing of floats there,
+// so that no decimal with fewer digits lies within the value's rounding
+// interval. The text is the exact value, so it reads back through a double
+// too. Zeros are written here as well; null for every other value.
+char* writeExactDecimal(float value, char* out) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int biased = static_cast<int>(bits >> 23 & 0xff);
+    std::uint32_t fraction = bits & 0x7fffff;
+    if (bits >> 31) *out++ = '-';
+    if (biased == 0) {
+        if (fraction != 0) return nullptr;   // subnormal
+        *out++ = '0';
+        return out;
+    }
+    const int binaryExponent = biased - 127;   // 2^e <= |value| < 2^(e+1)
+    if (binaryExponent >= 24) return nullptr;
+    std::uint64_t mantissa = fraction | 0x800000u;
+    int shift = biased - 150;                  // value = mantissa * 2^shift
+    while (!(mantissa & 1)) {
+        mantissa >>= 1;
+        ++shift;
+    }
+    static constexpr std::uint64_t kPowersOf10[14] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000,
+                                                      100000000, 1000000000, 10000000000, 100000000000,
+                                                      1000000000000, 10000000000000};
+    int last = 0;
+    std::uint64_t digitsValue = mantissa << (shift > 0 ? shift : 0);
+    if (shift < 0) {
+        const int places = -shift;
+        // Half the float spacing is 2^(e - 24); the last place must exceed it.
+        const int spacingBits = 24 - binaryExponent;
+        if (places > 13 || (spacingBits < 64 && (std::uint64_t(1) << spacingBits) <= kPowersOf10[places]))
+            return nullptr;
+        for (int i = 0; i < places; ++i) digitsValue *= 5;   // m / 2^j = m 5^j / 10^j
+        last = -places;
+    } else {
+        while (digitsValue % 10 == 0) {
+            digitsValue /= 10;
+            ++last;
+        }
+    }
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, digitsValue).ptr;
+    return layOutDigits(digits, static_cast<int>(end - digits), last, out);
+}
+
+}  // namespace
+
+char* formatFloat(float value, char* out) {
+    if (std::isnan(value)) return std::copy_n("nan", 3, out);
+    if (std::isinf(value)) return value < 0 ? std::copy_n("-inf", 4, out) : std::copy_n("inf", 3, out);
+    if (char* end = writeExactDecimal(value, out)) return end;
     // The shortest text that reads back as the float is almost always also
     // right through a double; the slow search covers the rare other case.
-    char buffer[32];
-    const auto shortest = std::to_chars(buffer, buffer + sizeof buffer - 1, value);
+    const auto shortest = std::to_chars(out, out + kFloatTextSize - 1, value);
     double back = 0;
-    std::from_chars(buffer, shortest.ptr, back);
-    if (static_cast<float>(back) == value) return std::string(buffer, shortest.ptr);
+    std::from_chars(out, shortest.ptr, back);
+    if (static_cast<float>(back) == value) return shortest.ptr;
     for (int precision = 6; precision <= 9; ++precision) {
-        std::snprintf(buffer, sizeof buffer, "%.*g", precision, static_cast<double>(value));
-        if (std::strtof(buffer, nullptr) == value && static_cast<float>(std::strtod(buffer, nullptr)) == value) break;
+        std::snprintf(out, kFloatTextSize, "%.*g", precision, static_cast<double>(value));
+        if (std::strtof(out, nullptr) == value && static_cast<float>(std::strtod(out, nullptr)) == value) break;
     }
-    return buffer;
+    return out + std::strlen(out);
+}
+
+std::string formatFloat(float value) {
+    char text[kFloatTextSize];
+    return std::string(text, formatFloat(value, text));
 }
 
 }  // namespace gmdk
