@@ -20,16 +20,17 @@ public:
     Record& record() { return r_; }
     const RecordFrame& frame() const { return r_.frame; }
 
+    // The values of the field's own kind are left for the caller to size.
     Field& add(const char* name, Kind kind, bool scalar = false, bool derived = false) {
         if (used_ == r_.fields.size()) r_.fields.emplace_back();
         Field& f = r_.fields[used_++];
-        f.name.assign(name);
+        if (f.name != name) f.name.assign(name);
         f.kind = kind;
         f.scalar = scalar;
         f.derived = derived;
-        f.floats.clear();
-        f.ints.clear();
-        f.text.clear();
+        if (kind != Kind::Float) f.floats.clear();
+        if (kind != Kind::Int) f.ints.clear();
+        if (kind != Kind::Text) f.text.clear();
         return f;
     }
     std::vector<float>& floats(const char* name, std::size_t n, bool scalar = false, bool derived = false) {

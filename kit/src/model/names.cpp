@@ -63,45 +63,100 @@ std::string typeName(std::int32_t code, std::uint8_t letter) {
 
 namespace {
 
-// Writes n characters of text: the digits of `digits` (n of them) laid out
-// in the shorter of printf's %f and %e styles, %f on a tie, as
-// std::to_chars writes a shortest float. `last` is the decimal exponent of
-// the last digit.
-char* layOutDigits(const char* digits, int n, int last, char* out) {
+constexpr std::uint64_t kPowersOf10[14] = {1ull,          10ull,          100ull,          1000ull,
+                                           10000ull,      100000ull,      1000000ull,      10000000ull,
+                                           100000000ull,  1000000000ull,  10000000000ull,  100000000000ull,
+                                           1000000000000ull, 10000000000000ull};
+
+const char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// The significant digits `digits` (at most 16 of them, no trailing zeros)
+// times 10^last, laid out in the shorter of printf's %f and %e styles, %f on a
+// tie, as std::to_chars writes a shortest float. The digits are made once,
+// then moved into place in blocks of 16 bytes: `out` must have room for
+// kFloatTextSize characters, whatever the length of the text.
+char* layOutDigits(std::uint64_t digits, int last, char* out) {
+    char text[40];
+    char* const end = text + 24;
+    std::memset(end, 0, 16);   // read, never shown, by the block moves
+    char* first = end;
+    while (digits >= 100) {
+        const std::uint64_t rest = digits / 100;
+        first -= 2;
+        std::memcpy(first, kDigitPairs + 2 * (digits - 100 * rest), 2);
+        digits = rest;
+    }
+    if (digits >= 10) {
+        first -= 2;
+        std::memcpy(first, kDigitPairs + 2 * digits, 2);
+    } else {
+        *--first = static_cast<char>('0' + digits);
+    }
+    const int n = static_cast<int>(end - first);
     const int exponent = n - 1 + last;   // of the first digit
     const int scientificSize = n + (n > 1 ? 1 : 0) + 2 + (exponent <= -100 || exponent >= 100 ? 3 : 2);
     const int fixedSize = last >= 0 ? n + last : exponent >= 0 ? n + 1 : n + 1 - exponent;
     if (fixedSize <= scientificSize) {
-        if (last >= 0) {
-            std::memcpy(out, digits, static_cast<std::size_t>(n));
-            std::memset(out + n, '0', static_cast<std::size_t>(last));
-            return out + n + last;
-        }
-        if (exponent >= 0) {
-            std::memcpy(out, digits, static_cast<std::size_t>(exponent + 1));
+        if (last >= 0) {   // an integer: the digits, then up to 7 zeros
+            std::memcpy(out, first, 16);
+            std::memset(out + n, '0', 8);
+        } else if (exponent >= 0) {   // up to 8 digits before the point
+            std::memcpy(out, first, 16);
             out[exponent + 1] = '.';
-            std::memcpy(out + exponent + 2, digits + exponent + 1, static_cast<std::size_t>(n - exponent - 1));
-            return out + n + 1;
+            std::memcpy(out + exponent + 2, first + exponent + 1, 16);
+        } else {   // 0. and up to 3 zeros
+            std::memcpy(out, "0.000", 6);
+            std::memcpy(out + 1 - exponent, first, 16);
         }
-        out[0] = '0';
-        out[1] = '.';
-        std::memset(out + 2, '0', static_cast<std::size_t>(-exponent - 1));
-        std::memcpy(out + 1 - exponent, digits, static_cast<std::size_t>(n));
-        return out + n + 1 - exponent;
+        return out + fixedSize;
     }
-    *out++ = digits[0];
+    out[0] = first[0];
+    char* p = out + 1;
     if (n > 1) {
-        *out++ = '.';
-        std::memcpy(out, digits + 1, static_cast<std::size_t>(n - 1));
-        out += n - 1;
+        out[1] = '.';
+        std::memcpy(out + 2, first + 1, 16);
+        p = out + n + 1;
     }
-    *out++ = 'e';
-    *out++ = exponent < 0 ? '-' : '+';
+    *p++ = 'e';
+    *p++ = exponent < 0 ? '-' : '+';
     const int e = exponent < 0 ? -exponent : exponent;
-    if (e >= 100) *out++ = static_cast<char>('0' + e / 100);
-    *out++ = static_cast<char>('0' + e / 10 % 10);
-    *out++ = static_cast<char>('0' + e % 10);
-    return out;
+    if (e >= 100) *p++ = static_cast<char>('0' + e / 100);
+    std::memcpy(p, kDigitPairs + 2 * (e % 100), 2);
+    return p + 2;
+}
+
+// The n digits of value < 10^n, zeros in front included, ending before `end`.
+template <typename Unsigned>
+void writeDigits(char* end, Unsigned value, int n) {
+    for (; n >= 2; n -= 2) {
+        const Unsigned rest = value / 100;
+        end -= 2;
+        std::memcpy(end, kDigitPairs + 2 * (value - 100 * rest), 2);
+        value = rest;
+    }
+    if (n) end[-1] = static_cast<char>('0' + value);
+}
+
+// Decimal digits of value < 10^8.
+int digitCount(std::uint32_t value) {
+    return 1 + (value >= 10) + (value >= 100) + (value >= 1000) + (value >= 10000) + (value >= 100000) +
+           (value >= 1000000) + (value >= 10000000);
+}
+
+int trailingZeroBits(std::uint32_t value) {   // value != 0
+#if defined(__GNUC__) || defined(__clang__)
+    return __builtin_ctz(value);
+#else
+    int n = 0;
+    while (!(value & 1)) {
+        value >>= 1;
+        ++n;
+    }
+    return n;
+#endif
 }
 
 // The text of a float whose exact decimal value is itself the shortest text
@@ -114,7 +169,7 @@ char* writeExactDecimal(float value, char* out) {
     std::uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     const int biased = static_cast<int>(bits >> 23 & 0xff);
-    std::uint32_t fraction = bits & 0x7fffff;
+    const std::uint32_t fraction = bits & 0x7fffff;
     if (bits >> 31) *out++ = '-';
     if (biased == 0) {
         if (fraction != 0) return nullptr;   // subnormal
@@ -123,34 +178,46 @@ char* writeExactDecimal(float value, char* out) {
     }
     const int binaryExponent = biased - 127;   // 2^e <= |value| < 2^(e+1)
     if (binaryExponent >= 24) return nullptr;
-    std::uint64_t mantissa = fraction | 0x800000u;
-    int shift = biased - 150;                  // value = mantissa * 2^shift
-    while (!(mantissa & 1)) {
-        mantissa >>= 1;
-        ++shift;
-    }
-    static constexpr std::uint64_t kPowersOf10[14] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000,
-                                                      100000000, 1000000000, 10000000000, 100000000000,
-                                                      1000000000000, 10000000000000};
-    int last = 0;
-    std::uint64_t digitsValue = mantissa << (shift > 0 ? shift : 0);
-    if (shift < 0) {
-        const int places = -shift;
-        // Half the float spacing is 2^(e - 24); the last place must exceed it.
-        const int spacingBits = 24 - binaryExponent;
-        if (places > 13 || (spacingBits < 64 && (std::uint64_t(1) << spacingBits) <= kPowersOf10[places]))
-            return nullptr;
-        for (int i = 0; i < places; ++i) digitsValue *= 5;   // m / 2^j = m 5^j / 10^j
-        last = -places;
-    } else {
-        while (digitsValue % 10 == 0) {
-            digitsValue /= 10;
+    std::uint32_t mantissa = fraction | 0x800000u;
+    const int zeros = trailingZeroBits(mantissa);
+    mantissa >>= zeros;
+    const int shift = biased - 150 + zeros;    // value = mantissa * 2^shift
+    if (shift >= 0) {
+        std::uint32_t integer = mantissa << shift;   // below 2^24
+        // With at most four zeros at its end an integer is shortest written
+        // out in full.
+        if (integer % 100000 != 0) {
+            const int n = digitCount(integer);
+            writeDigits(out + n, integer, n);
+            return out + n;
+        }
+        int last = 0;
+        while (integer % 10 == 0) {
+            integer /= 10;
             ++last;
         }
+        return layOutDigits(integer, last, out);
     }
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, digitsValue).ptr;
-    return layOutDigits(digits, static_cast<int>(end - digits), last, out);
+    const int places = -shift;
+    // Half the float spacing is 2^(e - 24); the last place must exceed it.
+    const int spacingBits = 24 - binaryExponent;
+    if (places > 12 || (spacingBits < 64 && (std::uint64_t(1) << spacingBits) <= kPowersOf10[places])) return nullptr;
+    // With m < 2^24 and j <= 12 the digits number at most 16.
+    static constexpr std::uint32_t kPowersOf5[13] = {1, 5, 25, 125, 625, 3125, 15625, 78125, 390625, 1953125,
+                                                     9765625, 48828125, 244140625};
+    // m / 2^j = m 5^j / 10^j; with m odd the last digit is a 5, never a zero.
+    const std::uint32_t whole = mantissa >> places;
+    if (whole == 0) return layOutDigits(std::uint64_t(mantissa) * kPowersOf5[places], -places, out);
+    // At 1 and above, "whole.fraction" is always shorter than the exponent form.
+    const int wholeDigits = digitCount(whole);
+    writeDigits(out + wholeDigits, whole, wholeDigits);
+    out[wholeDigits] = '.';
+    const std::uint64_t below = std::uint64_t(mantissa & ((1u << places) - 1)) * kPowersOf5[places];
+    if (places <= 9)
+        writeDigits(out + wholeDigits + 1 + places, static_cast<std::uint32_t>(below), places);
+    else
+        writeDigits(out + wholeDigits + 1 + places, below, places);
+    return out + wholeDigits + 1 + places;
 }
 
 }  // namespace
