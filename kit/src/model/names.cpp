@@ -140,10 +140,16 @@ void writeDigits(char* end, Unsigned value, int n) {
     if (n) end[-1] = static_cast<char>('0' + value);
 }
 
-// Decimal digits of value < 10^8.
+// Decimal digits of 0 < value < 10^9.
 int digitCount(std::uint32_t value) {
-    return 1 + (value >= 10) + (value >= 100) + (value >= 1000) + (value >= 10000) + (value >= 100000) +
-           (value >= 1000000) + (value >= 10000000);
+#if defined(__GNUC__) || defined(__clang__)
+    const int guess = (32 - __builtin_clz(value)) * 1233 >> 12;   // bits * log10(2): the count or one less
+    return guess + (value >= kPowersOf10[guess] ? 1 : 0);
+#else
+    int n = 1;
+    while (n < 9 && value >= kPowersOf10[n]) ++n;
+    return n;
+#endif
 }
 
 int trailingZeroBits(std::uint32_t value) {   // value != 0
@@ -199,9 +205,10 @@ char* writeExactDecimal(float value, char* out) {
         return layOutDigits(integer, last, out);
     }
     const int places = -shift;
-    // Half the float spacing is 2^(e - 24); the last place must exceed it.
-    const int spacingBits = 24 - binaryExponent;
-    if (places > 12 || (spacingBits < 64 && (std::uint64_t(1) << spacingBits) <= kPowersOf10[places])) return nullptr;
+    // Half the float spacing is 2^(e - 24); the last place must exceed it:
+    // 2^(24 - e) > 10^j, which takes at least this many bits for each j.
+    static constexpr int kBitsAbove[13] = {1, 4, 7, 10, 14, 17, 20, 24, 27, 30, 34, 37, 40};
+    if (places > 12 || 24 - binaryExponent < kBitsAbove[places]) return nullptr;
     // With m < 2^24 and j <= 12 the digits number at most 16.
     static constexpr std::uint32_t kPowersOf5[13] = {1, 5, 25, 125, 625, 3125, 15625, 78125, 390625, 1953125,
                                                      9765625, 48828125, 244140625};
@@ -220,12 +227,10 @@ char* writeExactDecimal(float value, char* out) {
     return out + wholeDigits + 1 + places;
 }
 
-}  // namespace
-
-char* formatFloat(float value, char* out) {
+// Every other float: std::to_chars's shortest text, checked through a double.
+char* writeShortest(float value, char* out) {
     if (std::isnan(value)) return std::copy_n("nan", 3, out);
     if (std::isinf(value)) return value < 0 ? std::copy_n("-inf", 4, out) : std::copy_n("inf", 3, out);
-    if (char* end = writeExactDecimal(value, out)) return end;
     // The shortest text that reads back as the float is almost always also
     // right through a double; the slow search covers the rare other case.
     const auto shortest = std::to_chars(out, out + kFloatTextSize - 1, value);
@@ -237,6 +242,13 @@ char* formatFloat(float value, char* out) {
         if (std::strtof(out, nullptr) == value && static_cast<float>(std::strtod(out, nullptr)) == value) break;
     }
     return out + std::strlen(out);
+}
+
+}  // namespace
+
+char* formatFloat(float value, char* out) {
+    if (char* end = writeExactDecimal(value, out)) return end;
+    return writeShortest(value, out);
 }
 
 std::string formatFloat(float value) {
