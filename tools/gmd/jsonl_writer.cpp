@@ -30,8 +30,6 @@ void put32(std::uint8_t* p, std::uint32_t v) {
 }  // namespace
 
 JsonlWriter::JsonlWriter(const std::string& path, const std::string& label) : label_(label) {
-    out_ = std::fopen(path.c_str(), "wb");
-    if (!out_) throw Exit(2, label + ": cannot create the file");
     // The scratch frames live in memory where the system allows: a file on
     // disk would be truncated and rewritten for every batch.
 #if defined(__linux__)
@@ -47,11 +45,20 @@ JsonlWriter::JsonlWriter(const std::string& path, const std::string& label) : la
     if (scratchFd_ < 0) scratchPath_ = makeTemporaryPath();
     text_.reserve(2 * kBatchBytes);
     frames_.reserve(kBatchBytes + 4096);
+    out_ = std::fopen(path.c_str(), "wb");
+    if (!out_) {
+        releaseScratch();
+        throw Exit(2, label + ": cannot create the file");
+    }
 }
 
 JsonlWriter::~JsonlWriter() {
     if (scratch_) GMD_CloseFile(scratch_);
     if (out_) std::fclose(out_);
+    releaseScratch();
+}
+
+void JsonlWriter::releaseScratch() {
 #if defined(__linux__)
     if (scratchFd_ >= 0) {
         ::close(scratchFd_);

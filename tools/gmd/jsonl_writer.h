@@ -47,6 +47,7 @@ private:
     void flush();
     void readScratch();
     void replaceUnfaithfulLines();
+    void releaseScratch();
 
     std::string label_;
     std::FILE* out_ = nullptr;

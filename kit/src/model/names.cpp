@@ -140,6 +140,30 @@ void writeDigits(char* end, Unsigned value, int n) {
     if (n) end[-1] = static_cast<char>('0' + value);
 }
 
+// Writes the last n (1 to 8) of the eight digits of value < 10^8, zeros in
+// front included, at `out`, which has room for eight characters; returns the
+// end of the n digits.
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+char* writeLastDigits(char* out, std::uint32_t value, int n) {
+    // The eight digits are made side by side in one word, two 4-digit halves
+    // split into 2-digit and then 1-digit lanes, without a loop or a table;
+    // byte 0 of the word is the first digit.
+    const std::uint64_t merged = (value / 10000) | (std::uint64_t(value % 10000) << 32);
+    const std::uint64_t hundreds = ((merged * 10486) >> 20) & 0x0000007f0000007full;   // each half / 100
+    const std::uint64_t pairs = ((merged - 100 * hundreds) << 16) + hundreds;
+    std::uint64_t digits = ((pairs * 103) >> 10) & 0x000f000f000f000full;                // each pair / 10
+    digits += (pairs - 10 * digits) << 8;
+    digits = (digits | 0x3030303030303030ull) >> (8 * (8 - n));
+    std::memcpy(out, &digits, 8);
+    return out + n;
+}
+#else
+char* writeLastDigits(char* out, std::uint32_t value, int n) {
+    writeDigits(out + n, value, n);
+    return out + n;
+}
+#endif
+
 // Decimal digits of 0 < value < 10^9.
 int digitCount(std::uint32_t value) {
 #if defined(__GNUC__) || defined(__clang__)
@@ -192,11 +216,7 @@ char* writeExactDecimal(float value, char* out) {
         std::uint32_t integer = mantissa << shift;   // below 2^24
         // With at most four zeros at its end an integer is shortest written
         // out in full.
-        if (integer % 100000 != 0) {
-            const int n = digitCount(integer);
-            writeDigits(out + n, integer, n);
-            return out + n;
-        }
+        if (integer % 100000 != 0) return writeLastDigits(out, integer, digitCount(integer));
         int last = 0;
         while (integer % 10 == 0) {
             integer /= 10;
@@ -216,15 +236,12 @@ char* writeExactDecimal(float value, char* out) {
     const std::uint32_t whole = mantissa >> places;
     if (whole == 0) return layOutDigits(std::uint64_t(mantissa) * kPowersOf5[places], -places, out);
     // At 1 and above, "whole.fraction" is always shorter than the exponent form.
-    const int wholeDigits = digitCount(whole);
-    writeDigits(out + wholeDigits, whole, wholeDigits);
-    out[wholeDigits] = '.';
+    out = writeLastDigits(out, whole, digitCount(whole));
+    *out++ = '.';
     const std::uint64_t below = std::uint64_t(mantissa & ((1u << places) - 1)) * kPowersOf5[places];
-    if (places <= 9)
-        writeDigits(out + wholeDigits + 1 + places, static_cast<std::uint32_t>(below), places);
-    else
-        writeDigits(out + wholeDigits + 1 + places, below, places);
-    return out + wholeDigits + 1 + places;
+    if (places <= 8) return writeLastDigits(out, static_cast<std::uint32_t>(below), places);
+    writeDigits(out + places, below, places);
+    return out + places;
 }
 
 // Every other float: std::to_chars's shortest text, checked through a double.
