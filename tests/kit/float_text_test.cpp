@@ -61,4 +61,11 @@ TEST(FloatText, SweepMatchesShortestText) {
     }
 }
 
+TEST(FloatText, Counts) {
+    for (std::uint64_t value : {0ull, 7ull, 10ull, 99999999ull, 100000000ull, 1234567890123ull, 18446744073709551615ull}) {
+        char text[gmdk::kFloatTextSize];
+        EXPECT_EQ(std::string(text, gmdk::formatCount(value, text)), std::to_string(value));
+    }
+}
+
 }  // namespace

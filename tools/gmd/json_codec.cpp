@@ -165,12 +165,7 @@ char* writeInteger(char* out, Integer value) {
     return std::to_chars(out, out + 24, value).ptr;
 }
 
-// Record indices and offsets are nearly always below 2^32, where the digits
-// are cheaper to make.
-char* writeCount(char* out, std::uint64_t value) {
-    if (value <= 0xffffffffu) return writeInteger(out, static_cast<std::uint32_t>(value));
-    return writeInteger(out, value);
-}
+char* writeCount(char* out, std::uint64_t value) { return gmdk::formatCount(value, out); }
 
 // The head's numbers and names besides the type text.
 constexpr std::size_t kHeadRoom = 160;

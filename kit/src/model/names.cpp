@@ -268,6 +268,20 @@ char* formatFloat(float value, char* out) {
     return writeShortest(value, out);
 }
 
+char* formatCount(std::uint64_t value, char* out) {
+    constexpr std::uint64_t kEightDigits = 100000000u;
+    if (value < kEightDigits) {
+        const std::uint32_t v = static_cast<std::uint32_t>(value);
+        return writeLastDigits(out, v, v ? digitCount(v) : 1);
+    }
+    const std::uint64_t high = value / kEightDigits;
+    if (high < kEightDigits)
+        out = writeLastDigits(out, static_cast<std::uint32_t>(high), digitCount(static_cast<std::uint32_t>(high)));
+    else
+        out = std::to_chars(out, out + 12, high).ptr;
+    return writeLastDigits(out, static_cast<std::uint32_t>(value - high * kEightDigits), 8);
+}
+
 std::string formatFloat(float value) {
     char text[kFloatTextSize];
     return std::string(text, formatFloat(value, text));

@@ -60,5 +60,8 @@ std::string formatFloat(float value);
 // characters; returns the end of the text.
 constexpr std::size_t kFloatTextSize = 32;
 char* formatFloat(float value, char* out);
+// A count or offset in decimal, written to `out`, which has room for
+// kFloatTextSize characters; returns the end of the text.
+char* formatCount(std::uint64_t value, char* out);
 
 }  // namespace gmdk
