@@ -144,16 +144,21 @@ void writeDigits(char* end, Unsigned value, int n) {
 // front included, at `out`, which has room for eight characters; returns the
 // end of the n digits.
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-char* writeLastDigits(char* out, std::uint32_t value, int n) {
-    // The eight digits are made side by side in one word, two 4-digit halves
-    // split into 2-digit and then 1-digit lanes, without a loop or a table;
-    // byte 0 of the word is the first digit.
+#  define GMDK_DIGITS_IN_A_WORD 1
+// The eight digits of value < 10^8 as the characters of one word, byte 0 (in
+// memory) the first digit. They are made side by side, two 4-digit halves
+// split into 2-digit and then 1-digit lanes, without a loop or a table.
+std::uint64_t eightDigits(std::uint32_t value) {
     const std::uint64_t merged = (value / 10000) | (std::uint64_t(value % 10000) << 32);
     const std::uint64_t hundreds = ((merged * 10486) >> 20) & 0x0000007f0000007full;   // each half / 100
     const std::uint64_t pairs = ((merged - 100 * hundreds) << 16) + hundreds;
     std::uint64_t digits = ((pairs * 103) >> 10) & 0x000f000f000f000full;                // each pair / 10
     digits += (pairs - 10 * digits) << 8;
-    digits = (digits | 0x3030303030303030ull) >> (8 * (8 - n));
+    return digits | 0x3030303030303030ull;
+}
+
+char* writeLastDigits(char* out, std::uint32_t value, int n) {
+    const std::uint64_t digits = eightDigits(value) >> (8 * (8 - n));
     std::memcpy(out, &digits, 8);
     return out + n;
 }
@@ -236,9 +241,23 @@ char* writeExactDecimal(float value, char* out) {
     const std::uint32_t whole = mantissa >> places;
     if (whole == 0) return layOutDigits(std::uint64_t(mantissa) * kPowersOf5[places], -places, out);
     // At 1 and above, "whole.fraction" is always shorter than the exponent form.
-    out = writeLastDigits(out, whole, digitCount(whole));
-    *out++ = '.';
+    const int wholeDigits = digitCount(whole);
     const std::uint64_t below = std::uint64_t(mantissa & ((1u << places) - 1)) * kPowersOf5[places];
+#if defined(GMDK_DIGITS_IN_A_WORD)
+    if (wholeDigits + places <= 8) {
+        // One word holds all the digits; the point goes in between.
+        const std::uint32_t all =
+            whole * static_cast<std::uint32_t>(kPowersOf10[places]) + static_cast<std::uint32_t>(below);
+        const std::uint64_t digits = eightDigits(all) >> (8 * (8 - wholeDigits - places));
+        std::memcpy(out, &digits, 8);
+        out[wholeDigits] = '.';
+        const std::uint64_t fractionDigits = digits >> (8 * wholeDigits);
+        std::memcpy(out + wholeDigits + 1, &fractionDigits, 8);
+        return out + wholeDigits + 1 + places;
+    }
+#endif
+    out = writeLastDigits(out, whole, wholeDigits);
+    *out++ = '.';
     if (places <= 8) return writeLastDigits(out, static_cast<std::uint32_t>(below), places);
     writeDigits(out + places, below, places);
     return out + places;
