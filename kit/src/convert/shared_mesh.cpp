@@ -1,5 +1,7 @@
 #include "convert/shared_mesh.h"
 
+#include <cstring>
+
 #include "model/error.h"
 
 namespace gmdk {
@@ -32,26 +34,27 @@ void SharedMesh::add(const Mesh& piece) {
         if (c.ids.size() != static_cast<std::size_t>(corners(static_cast<std::uint8_t>(c.type))))
             throw Error("a cell of type " + std::to_string(c.type) + " with " + std::to_string(c.ids.size()) + " corners");
         for (std::uint32_t id : c.ids) connectivity.push_back(static_cast<std::uint32_t>(ids[id]));
-        types.push_back(static_cast<std::uint8_t>(c.type));
-        group.push_back(c.group);
-        volume1.push_back(c.volume1);
-        volume2.push_back(c.volume2);
-        recordType.push_back(c.code);
-        record.push_back(static_cast<std::int64_t>(c.record));
-        thickness.push_back(c.thickness);
+        tag(c.type, c.group, c.volume1, c.volume2, c.code, c.record, c.thickness);
     }
+}
+
+void SharedMesh::tag(CellType type, std::int32_t groupByte, std::int32_t firstVolume, std::int32_t secondVolume,
+                     std::int32_t code, std::size_t recordIndex, float layers) {
+    types.push_back(static_cast<std::uint8_t>(type));
+    group.push_back(groupByte);
+    volume1.push_back(firstVolume);
+    volume2.push_back(secondVolume);
+    recordType.push_back(code);
+    record.push_back(static_cast<std::int64_t>(recordIndex));
+    std::uint32_t bits;
+    std::memcpy(&bits, &layers, sizeof bits);
+    thickness.push_back(bits);
 }
 
 void SharedMesh::add(const PolygonCell& c) {
     waiting_.insert(waiting_.end(), c.xyz, c.xyz + 3 * c.corners);
     if (waiting_.size() >= 3 * kRun) finish();
-    types.push_back(static_cast<std::uint8_t>(c.corners == 3 ? CellTriangle : CellQuad));
-    group.push_back(c.group);
-    volume1.push_back(c.volume1);
-    volume2.push_back(c.volume2);
-    recordType.push_back(c.code);
-    record.push_back(static_cast<std::int64_t>(c.record));
-    thickness.push_back(0);
+    tag(c.corners == 3 ? CellTriangle : CellQuad, c.group, c.volume1, c.volume2, c.code, c.record, 0);
 }
 
 }  // namespace gmdk

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "column.h"
+#include "convert/runs.h"
 #include "convert/tessellate.h"
 #include "point_index.h"
 
@@ -35,11 +36,13 @@ public:
     // holds no more points).
     Column<std::uint32_t> connectivity;
     Column<std::uint8_t> types;  // CellType
-    Column<std::int32_t> group, volume1, volume2, recordType;
-    Column<std::int64_t> record;
-    Column<float> thickness;
+    Runs<std::int32_t> group, volume1, volume2, recordType;
+    Runs<std::int64_t> record;
+    Runs<std::uint32_t> thickness;  // the bits of a float
 
 private:
+    void tag(CellType type, std::int32_t group, std::int32_t volume1, std::int32_t volume2, std::int32_t code,
+             std::size_t record, float thickness);
     void merge(const float* xyz, std::size_t count);
 
     PointIndex index_;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <type_traits>
 
 #include "model/error.h"
 #include "model/names.h"
@@ -50,36 +51,44 @@ struct Array {
     std::function<void(const Emit&)> produce;
 };
 
-template <typename T>
-const char* typeName();
-template <> const char* typeName<float>() { return "Float32"; }
-template <> const char* typeName<std::int32_t>() { return "Int32"; }
-template <> const char* typeName<std::int64_t>() { return "Int64"; }
-template <> const char* typeName<std::uint8_t>() { return "UInt8"; }
-
 constexpr std::size_t kPiece = 1 << 16;  // values converted at a time
 
-// Values as they lie in memory, stored as `Out` of the same size (point
-// indices are unsigned in memory and written as Int32 only below 2^31).
-template <typename T, typename Out = T>
-Array stored(const char* name, const Column<T>& c) {
-    static_assert(sizeof(Out) == sizeof(T), "the same bytes");
-    return {typeName<Out>(), name, 1, c.size() * sizeof(T),
+// Values of a column as they lie in memory, stored as `type` (of the same
+// size: point indices are unsigned in memory and written as Int32 only
+// below 2^31).
+template <typename T>
+Array stored(const char* type, const char* name, const Column<T>& c) {
+    return {type, name, 1, c.size() * sizeof(T),
             [&c](const Emit& emit) { c.forEachBlock([&](const T* v, std::size_t n) { emit(v, n * sizeof(T)); }); }};
 }
 
-// Integers written as `Out`, converted a piece at a time.
-template <typename Out, typename In>
-Array converted(const char* name, const Column<In>& c) {
-    return {typeName<Out>(), name, 1, c.size() * sizeof(Out), [&c](const Emit& emit) {
+// Values converted to `Out`, a piece at a time.
+template <typename Out, typename T>
+void emitAs(const T* v, std::size_t n, std::vector<Out>& piece, const Emit& emit) {
+    for (std::size_t first = 0; first < n; first += kPiece) {
+        const std::size_t end = std::min(n, first + kPiece);
+        piece.resize(end - first);
+        for (std::size_t i = first; i < end; ++i) piece[i - first] = static_cast<Out>(v[i]);
+        emit(piece.data(), piece.size() * sizeof(Out));
+    }
+}
+
+// Point indices as Int64.
+Array widened(const char* name, const Column<std::uint32_t>& c) {
+    return {"Int64", name, 1, c.size() * sizeof(std::int64_t), [&c](const Emit& emit) {
+                std::vector<std::int64_t> piece;
+                c.forEachBlock([&](const std::uint32_t* v, std::size_t n) { emitAs(v, n, piece, emit); });
+            }};
+}
+
+// Runs written out value by value as `Out`, `type` in the file.
+template <typename Out, typename T>
+Array expanded(const char* type, const char* name, const Runs<T>& r) {
+    return {type, name, 1, r.size() * sizeof(Out), [&r](const Emit& emit) {
                 std::vector<Out> piece;
-                piece.reserve(kPiece);
-                c.forEachBlock([&](const In* v, std::size_t n) {
-                    for (std::size_t first = 0; first < n; first += kPiece) {
-                        const std::size_t end = std::min(n, first + kPiece);
-                        piece.assign(v + first, v + end);
-                        emit(piece.data(), piece.size() * sizeof(Out));
-                    }
+                r.expand([&](const T* v, std::size_t n) {
+                    if (std::is_same<Out, T>::value) return emit(v, n * sizeof(T));
+                    emitAs(v, n, piece, emit);
                 });
             }};
 }
@@ -87,7 +96,7 @@ Array converted(const char* name, const Column<In>& c) {
 // The end of each cell in the connectivity, from the cells' types.
 template <typename Out>
 Array offsets(const Column<std::uint8_t>& types) {
-    return {typeName<Out>(), "offsets", 1, types.size() * sizeof(Out), [&types](const Emit& emit) {
+    return {sizeof(Out) == 4 ? "Int32" : "Int64", "offsets", 1, types.size() * sizeof(Out), [&types](const Emit& emit) {
                 std::vector<Out> piece;
                 piece.reserve(kPiece);
                 Out end = 0;
@@ -191,12 +200,16 @@ void writeVtu(SharedMesh& m, const std::string& path, VtuEncoding encoding) {
     const bool narrowRecords = narrow && (m.record.empty() || m.record.back() < 0x7fffffff);
     const std::vector<Array> pointArrays = {points};
     const std::vector<Array> cellArrays = {
-        narrow ? stored<std::uint32_t, std::int32_t>("connectivity", m.connectivity) : converted<std::int64_t>("connectivity", m.connectivity),
-        narrow ? offsets<std::int32_t>(m.types) : offsets<std::int64_t>(m.types), stored("types", m.types)};
+        narrow ? stored("Int32", "connectivity", m.connectivity) : widened("connectivity", m.connectivity),
+        narrow ? offsets<std::int32_t>(m.types) : offsets<std::int64_t>(m.types), stored("UInt8", "types", m.types)};
     const std::vector<Array> dataArrays = {
-        stored("group", m.group), stored("volume1", m.volume1), stored("volume2", m.volume2),
-        narrowRecords ? converted<std::int32_t>("record", m.record) : stored("record", m.record),
-        stored("record_type", m.recordType), stored("thickness", m.thickness)};
+        expanded<std::int32_t>("Int32", "group", m.group),
+        expanded<std::int32_t>("Int32", "volume1", m.volume1),
+        expanded<std::int32_t>("Int32", "volume2", m.volume2),
+        narrowRecords ? expanded<std::int32_t>("Int32", "record", m.record)
+                      : expanded<std::int64_t>("Int64", "record", m.record),
+        expanded<std::int32_t>("Int32", "record_type", m.recordType),
+        expanded<std::uint32_t>("Float32", "thickness", m.thickness)};
     Output out(path);
     std::uint64_t appended = 0;
     auto element = [&](const Array& a) {
@@ -255,14 +268,16 @@ void writeObj(SharedMesh& m, const std::string& path) {
         line = "v " + formatFloat(p[0]) + ' ' + formatFloat(p[1]) + ' ' + formatFloat(p[2]) + '\n';
         out.put(line);
     }
-    // Each cell's first corner in the connectivity.
+    // Each group's cells, and each cell's first corner in the connectivity.
     std::map<std::int32_t, std::vector<std::pair<std::size_t, std::size_t>>> byGroup;
-    std::size_t start = 0;
-    for (std::size_t c = 0; c < m.types.size(); ++c) {
-        const std::uint8_t type = m.types[c];
-        if (type != CellVertex) byGroup[m.group[c]].emplace_back(c, start);
-        start += static_cast<std::size_t>(SharedMesh::corners(type));
-    }
+    std::size_t c = 0, start = 0;
+    m.group.expand([&](const std::int32_t* groups, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i, ++c) {
+            const std::uint8_t type = m.types[c];
+            if (type != CellVertex) byGroup[groups[i]].emplace_back(c, start);
+            start += static_cast<std::size_t>(SharedMesh::corners(type));
+        }
+    });
     for (const auto& entry : byGroup) {
         out.put("g group_" + std::to_string(entry.first) + '\n');
         for (const auto& cell : entry.second) {
