@@ -6,6 +6,7 @@
 // values, one and a half times the array.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
@@ -22,47 +23,51 @@ class Runs {
 
 public:
     void push_back(T value) {
-        ++size_;
-        if (!runs_.empty()) {
-            Run& r = runs_.back();
-            if (r.count == 1) {
-                r.step = static_cast<U>(static_cast<U>(value) - r.first);
-                r.count = 2;
-                return;
-            }
-            if (static_cast<U>(value) == static_cast<U>(r.first + r.step * r.count) && r.count < UINT32_MAX) {
-                ++r.count;
-                return;
-            }
+        const U v = static_cast<U>(value);
+        if (v == next_ && open_.count > 1 && open_.count < UINT32_MAX) {
+            ++open_.count;
+        } else if (open_.count == 1) {
+            open_.step = static_cast<U>(v - open_.first);
+            open_.count = 2;
+        } else {
+            if (open_.count != 0) closed_.push_back(open_);
+            open_ = Run{v, 0, 1};
         }
-        runs_.push_back(Run{static_cast<U>(value), 0, 1});
+        next_ = static_cast<U>(v + open_.step);
     }
 
-    std::size_t size() const { return size_; }
-    bool empty() const { return size_ == 0; }
-    T back() const {
-        const Run& r = runs_.back();
-        return static_cast<T>(static_cast<U>(r.first + r.step * (r.count - 1)));
+    std::size_t size() const {
+        std::size_t n = open_.count;
+        for (const Run& r : closed_) n += r.count;
+        return n;
     }
+    bool empty() const { return open_.count == 0; }
+    T back() const { return static_cast<T>(static_cast<U>(open_.first + open_.step * (open_.count - 1))); }
 
     // f(const T* values, std::size_t count) for all values in order, a
     // piece of at most 65536 at a time.
     template <typename F>
     void expand(F f) const {
         constexpr std::size_t kPiece = 1 << 16;
-        std::vector<T> piece;
-        piece.reserve(kPiece);
-        for (const Run& r : runs_) {
+        std::vector<T> piece(kPiece);
+        std::size_t used = 0;
+        auto put = [&](const Run& r) {
             U value = r.first;
-            for (std::uint32_t k = 0; k < r.count; ++k, value = static_cast<U>(value + r.step)) {
-                piece.push_back(static_cast<T>(value));
-                if (piece.size() == kPiece) {
-                    f(static_cast<const T*>(piece.data()), piece.size());
-                    piece.clear();
+            for (std::uint32_t k = 0; k < r.count;) {
+                const std::size_t n = std::min<std::size_t>(r.count - k, kPiece - used);
+                for (std::size_t i = 0; i < n; ++i, value = static_cast<U>(value + r.step))
+                    piece[used + i] = static_cast<T>(value);
+                used += n;
+                k += static_cast<std::uint32_t>(n);
+                if (used == kPiece) {
+                    f(static_cast<const T*>(piece.data()), used);
+                    used = 0;
                 }
             }
-        }
-        if (!piece.empty()) f(static_cast<const T*>(piece.data()), piece.size());
+        };
+        for (const Run& r : closed_) put(r);
+        put(open_);
+        if (used != 0) f(static_cast<const T*>(piece.data()), used);
     }
 
 private:
@@ -71,8 +76,11 @@ private:
         U step;
         std::uint32_t count;
     };
-    std::vector<Run> runs_;
-    std::size_t size_ = 0;
+    // The run values are added to is kept apart, so that continuing it
+    // touches nothing else.
+    std::vector<Run> closed_;
+    Run open_{0, 0, 0};
+    U next_ = 0;  // the value that continues the open run
 };
 
 }  // namespace gmdk
