@@ -15,13 +15,15 @@
 
 namespace gmdk {
 
-// `bytes` rounded up to a multiple of 2 MiB, aligned to 2 MiB, not
-// initialized. Throws std::bad_alloc.
+// `bytes` rounded up to a multiple of 2 MiB, aligned to 2 MiB, zeroed.
+// Throws std::bad_alloc.
 void* allocateLarge(std::size_t bytes);
-void freeLarge(void* block);
+// Frees what allocateLarge(bytes) gave.
+void freeLarge(void* block, std::size_t bytes);
 
 struct FreeLarge {
-    void operator()(void* block) const { freeLarge(block); }
+    std::size_t bytes = 0;
+    void operator()(void* block) const { freeLarge(block, bytes); }
 };
 
 template <typename T>
@@ -53,7 +55,7 @@ public:
 private:
     T* last() const { return static_cast<T*>(blocks_.back().get()); }
     void addBlock() {
-        blocks_.emplace_back(allocateLarge(kBlockBytes));
+        blocks_.emplace_back(allocateLarge(kBlockBytes), FreeLarge{kBlockBytes});
         next_ = last();
         end_ = next_ + kPerBlock;
     }

@@ -56,8 +56,8 @@ void PointIndex::makeRoom(std::size_t more) {
     std::size_t size = slots_ ? slots : 1024;
     while ((used + more) * 2 > size) size *= 2;
     if (size == slots) return;
-    std::unique_ptr<Slot[], FreeLarge> old(static_cast<Slot*>(allocateLarge(size * sizeof(Slot))));
-    std::memset(old.get(), 0, size * sizeof(Slot));
+    std::unique_ptr<Slot[], FreeLarge> old(static_cast<Slot*>(allocateLarge(size * sizeof(Slot))),
+                                           FreeLarge{size * sizeof(Slot)});
     old.swap(slots_);
     mask_ = size - 1;
     for (std::size_t i = 0; i < slots; ++i) {
