@@ -53,6 +53,7 @@ JsonlWriter::JsonlWriter(const std::string& path, const std::string& label) : la
 }
 
 JsonlWriter::~JsonlWriter() {
+    if (writing_.valid()) writing_.wait();
     if (scratch_) GMD_CloseFile(scratch_);
     if (out_) std::fclose(out_);
     releaseScratch();
@@ -127,6 +128,7 @@ void JsonlWriter::tail(std::uint64_t offset, const std::string& reason, const st
 
 void JsonlWriter::close() {
     flush();
+    finishWrite();
     std::FILE* out = out_;
     out_ = nullptr;
     if (std::fclose(out) != 0) throw Exit(2, label_ + ": write failed");
@@ -143,11 +145,24 @@ void JsonlWriter::flush() {
         if (written_.size() != frames_.size() || std::memcmp(written_.data(), frames_.data(), frames_.size()) != 0)
             replaceUnfaithfulLines();
     }
-    if (!text_.empty() && std::fwrite(text_.data(), 1, text_.size(), out_) != text_.size())
-        throw Exit(2, label_ + ": write failed");
-    text_.clear();
+    if (!text_.empty()) startWrite();
     frames_.clear();
     pending_.clear();
+}
+
+// The kernel's copy of a batch into the file costs about as much as building
+// the next one, so the two overlap.
+void JsonlWriter::startWrite() {
+    finishWrite();
+    text_.swap(outgoing_);
+    text_.clear();
+    writing_ = std::async(std::launch::async, [this] {
+        return std::fwrite(outgoing_.data(), 1, outgoing_.size(), out_) == outgoing_.size();
+    });
+}
+
+void JsonlWriter::finishWrite() {
+    if (writing_.valid() && !writing_.get()) throw Exit(2, label_ + ": write failed");
 }
 
 void JsonlWriter::readScratch() {

@@ -7,11 +7,13 @@
 // setters write the same records into a scratch file. When the batch is full,
 // the scratch frames are compared with the originals in one pass, the lines
 // of the (rare) records whose frames differ are replaced by their raw form,
-// and the batch goes to the file in one write. Memory is that of one batch.
+// and the batch goes to the file in one write, on a thread of its own while
+// the next batch is built. Memory is that of two batches.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -48,11 +50,15 @@ private:
     void readScratch();
     void replaceUnfaithfulLines();
     void releaseScratch();
+    void startWrite();
+    void finishWrite();
 
     std::string label_;
     std::FILE* out_ = nullptr;
     RecordLines lines_;
     LineBuffer text_;                     // the batch's lines
+    LineBuffer outgoing_;                 // the batch before, while it is written
+    std::future<bool> writing_;           // the write of outgoing_, true when it went out whole
     std::vector<std::uint8_t> frames_;    // the checked records' frames, as read
     std::vector<Pending> pending_;
     std::string scratchPath_;
