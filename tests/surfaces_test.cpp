@@ -38,7 +38,7 @@ struct Surface {
             ASSERT_TRUE(GMD_SetNurbsControlPoint(h, cell / 3, cell % 3, &points[3 * cell]) &&
                         GMD_SetNurbsWeight(h, cell / 3, cell % 3, weights[cell]));
         ASSERT_TRUE(GMD_SetNurbsUKnots(h, uKnots.data()) && GMD_SetNurbsUKnot(h, 2, uKnots[2]) &&
-                    GMD_SetNurbsBoundaryDimensions(h, dimensions.data()) &&
+                    GMD_SetNurbsBoundaryDimension(h, 0, 2) && GMD_SetNurbsBoundaryDimension(h, 1, 3) &&
                     GMD_SetNurbsAllBoundaryPoints(h, boundary.data()));
     }
     // The record: W, the counts, the knots, x, y, z and weight of each control
@@ -177,55 +177,38 @@ Words nurbsWords(std::initializer_list<float> afterWordZero) {
 
 }  // namespace
 
-TEST(Nurbs, DecodingSoundRecords) {
+TEST(Nurbs, DecodingSoundAndDamagedRecords) {
+    const float big = 2147483520.0f;  // the largest float below 2^31
     const struct {
         Words words;
-        std::vector<int32_t> sizes;
-        std::vector<float> uKnots, boundary;
+        std::vector<int32_t> sizes = {};  // empty: damaged, so invalid, and the earlier surface stays
+        std::vector<float> uKnots = {}, boundary = {};
     } cases[] = {
         {nurbsWords({3.9f, 0, 0, 0, 0.5f, -1.7f, 1, 2, 3}), {3, 0, 0, 0, 0, 0, -1}, {1, 2, 3}, {}},  // toward zero
-        {nurbsWords({-0.5f, 0, 0, 0, 0, 0}), {0, 0, 0, 0, 0, 0, 0}, {}, {}},
         {nurbsWords({1, 0, 0, 0, 0, 0, 4, 99}), {1, 0, 0, 0, 0, 0, 0}, {4}, {}},  // words after the last section
         {nurbsWords({0, 0, 0, 0, 2, 0, 1, 2.5f, 10, 11, 12, 13, 14, 15}), {0, 0, 0, 0, 2, 3, 0}, {}, {10, 11, 12, 13, 14, 15}},
+        {nurbsWords({0, 0, 0, 0, 1, 0, 1, 1, 2}), {0, 0, 0, 0, 1, 1, 0}, {}, {1, 2}},  // the dimensions define the point count
+        {{}}, {floats({5, 0, 0, 0, 0, 0})}, {join({floats({31}), zeros(30)})}, {join({floats({29}), zeros(30)})},
+        {floats({kNaN, 0, 0, 0, 0, 0, 0})}, {nurbsWords({-1, 0, 0, 0, 0, 0})}, {nurbsWords({0, 0, 0, -2, 0, 0})},
+        {nurbsWords({0, 0, 0, 0, -1, 0})}, {nurbsWords({0, kNaN, 0, 0, 0, 0})},
+        {nurbsWords({0, 0, std::numeric_limits<float>::infinity(), 1, 0, 0})}, {nurbsWords({2147483648.0f, 0, 0, 0, 0, 0})},
+        {nurbsWords({0, 0, 0, 0, 0, -3e9f})}, {nurbsWords({0, 0, 0, 0, 0, kNaN})},
+        {nurbsWords({3, 0, 0, 0, 0, 0, 1, 2})},     // U knots past the end
+        {nurbsWords({1, 2, 0, 0, 0, 0, 1, 2})},     // V knots past the end
+        {nurbsWords({0, 0, 1, 1, 0, 0, 1, 2, 3})},  // grid past the end
+        {nurbsWords({0, 0, big, big, 0, 0, 1, 2, 3, 4})}, {nurbsWords({0, 0, 0, 0, 3, 0, 1, 1})},
+        {nurbsWords({0, 0, 0, 0, 2, 0, 3, -1, 1, 2, 3, 4})}, {nurbsWords({0, 0, 0, 0, 1, 0, kNaN, 1, 2})},
+        {nurbsWords({0, 0, 0, 0, 2, 0, 3, 5, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13})},
+        {nurbsWords({0, 0, 0, 0, 2, 0, 2e9f, 2e9f, 1, 2})},
     };
     for (const auto& c : cases) {
-        ReadFile in(frame('N', c.words), 1);
-        EXPECT_EQ(GMD_GetRecordType(in), 'N');
-        expectReads(in, {{G(GMD_GetNurbsSizes, 7), ints(c.sizes)}, {G(GMD_GetNurbsUKnots, c.uKnots.size()), floats(c.uKnots)},
+        const bool sound = !c.sizes.empty();
+        const std::vector<float> uKnots = sound ? c.uKnots : std::vector<float>{0.25f, 0.75f};
+        ReadFile in(concat({frame('N', nurbsWords({2, 0, 0, 0, 0, 7, 0.25f, 0.75f})), frame('N', c.words), frame('G', {})}), 1);
+        EXPECT_EQ(nextType(in), sound ? 'N' : 0) << "an invalid record is still read: " << &c - cases;
+        expectReads(in, {{G(GMD_GetNurbsSizes, 7), sound ? ints(c.sizes) : ints({2, 0, 0, 0, 0, 0, 7})},
+                         {G(GMD_GetNurbsUKnots, uKnots.size()), floats(uKnots)},
                          {G(GMD_GetNurbsAllBoundaryPoints, c.boundary.size()), floats(c.boundary)}});
-    }
-    // The dimensions, not the point count, go on file and define it on reading.
-    const Bytes bytes = frameOf([](GMD_File* h) {
-        const int32_t sizes[7] = {0, 0, 0, 0, 1, 2, 0};
-        GMD_SetNurbsSizes(h, sizes);
-        GMD_SetNurbsBoundaryDimension(h, 0, 1);
-        GMD_SetNurbsAllBoundaryPoints(h, asFloats(counting(4)));
-    });
-    ASSERT_EQ(bytes, frame('N', floats({11, 0, 0, 0, 0, 1, 0, 1, 1, 2, 3, 4})));
-    ReadFile in(bytes, 1);
-    EXPECT_EQ(got(in, GMD_GetNurbsSizes, 7), ints({0, 0, 0, 0, 1, 1, 0}));
-}
-
-TEST(Nurbs, DamagedRecordsAreInvalidAndKeepTheEarlierSurface) {
-    const float big = 2147483520.0f;  // the largest float below 2^31
-    const Words words[] = {
-        {}, floats({5, 0, 0, 0, 0, 0}), join({floats({31}), zeros(30)}), join({floats({29}), zeros(30)}),
-        floats({kNaN, 0, 0, 0, 0, 0, 0}), nurbsWords({-1, 0, 0, 0, 0, 0}), nurbsWords({0, 0, 0, -2, 0, 0}),
-        nurbsWords({0, 0, 0, 0, -1, 0}), nurbsWords({0, kNaN, 0, 0, 0, 0}),
-        nurbsWords({0, 0, std::numeric_limits<float>::infinity(), 1, 0, 0}), nurbsWords({2147483648.0f, 0, 0, 0, 0, 0}),
-        nurbsWords({0, 0, 0, 0, 0, -3e9f}), nurbsWords({0, 0, 0, 0, 0, kNaN}),
-        nurbsWords({3, 0, 0, 0, 0, 0, 1, 2}),     // U knots past the end
-        nurbsWords({1, 2, 0, 0, 0, 0, 1, 2}),     // V knots past the end
-        nurbsWords({0, 0, 1, 1, 0, 0, 1, 2, 3}),  // grid past the end
-        nurbsWords({0, 0, big, big, 0, 0, 1, 2, 3, 4}), nurbsWords({0, 0, 0, 0, 3, 0, 1, 1}),
-        nurbsWords({0, 0, 0, 0, 2, 0, 3, -1, 1, 2, 3, 4}), nurbsWords({0, 0, 0, 0, 1, 0, kNaN, 1, 2}),
-        nurbsWords({0, 0, 0, 0, 2, 0, 3, 5, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}),
-        nurbsWords({0, 0, 0, 0, 2, 0, 2e9f, 2e9f, 1, 2}),
-    };
-    for (const auto& w : words) {
-        ReadFile in(concat({frame('N', nurbsWords({2, 0, 0, 0, 0, 7, 0.25f, 0.75f})), frame('N', w), frame('G', {})}), 1);
-        EXPECT_EQ(nextType(in), 0) << "an invalid record is still read: " << &w - words;
-        expectReads(in, {{G(GMD_GetNurbsSizes, 7), ints({2, 0, 0, 0, 0, 0, 7})}, {G(GMD_GetNurbsUKnots, 2), floats({0.25f, 0.75f})}});
         EXPECT_EQ(nextType(in), 'G') << "reading goes on after it";
     }
     ReadFile fresh(frame('N', floats({1, 2, 3})), 1);
@@ -248,14 +231,6 @@ void writeHinge(GMD_File* h) {
 // setters of a section refuse any record but a hinge begun by its name.
 TEST(Hinge, ExactRecordsAndRefusals) {
     const Words twenty = counting(20);
-    EXPECT_EQ(frameOf([&](GMD_File* h) {
-                  GMD_SetHingeName(h, "HINGE-01");
-                  GMD_SetHingeType(h, "axial");
-                  ASSERT_EQ(GMD_SetHingePoints(h, 2, asFloats(twenty)), 1);  // values 8 and 9 of each point exchanged
-                  GMD_SetHingeGroups(h, 0, nullptr);
-              }),
-              frame('H', join({ints({8}), text("HINGE-01"), ints({8}), text("axial   "), ints({2}), counting(8),
-                               floats({10, 9}), counting(8, 11), floats({20, 19}), ints({0})}), 0, 1));
     const Bytes bytes = written([&](GMD_File* h) {
         EXPECT_EQ(GMD_SetHingeType(h, "WXYZ") + GMD_SetHingeGroups(h, 0, nullptr) + GMD_SetHingeName(h, nullptr), 0);
         GMD_SetGroup(h, 9);
@@ -264,14 +239,17 @@ TEST(Hinge, ExactRecordsAndRefusals) {
                       GMD_SetHingePointsData(h, -1, asFloats(twenty)) + GMD_SetHingeGroups(h, -1, nullptr),
                   0);
         GMD_WriteRecord(h);
-        GMD_SetHingeName(h, "");
-        GMD_SetHingeType(h, "");
-        ASSERT_TRUE(GMD_SetHingePoints(h, 0, nullptr) && GMD_SetHingeGroups(h, 0, nullptr));
+        GMD_SetHingeName(h, "HINGE-01");
+        GMD_SetHingeType(h, "axial");
+        EXPECT_EQ(GMD_SetHingePoints(h, 2, asFloats(twenty)), 1);  // values 8 and 9 of each point exchanged
+        GMD_SetHingeGroups(h, 0, nullptr);
         GMD_WriteRecord(h);
         GMD_SetTolerance(h, 1.0f);
         EXPECT_EQ(GMD_SetHingeName(h, "AB") + GMD_SetHingeType(h, "AB") + GMD_SetHingePoints(h, 0, nullptr), 0);
     });
-    EXPECT_EQ(bytes, concat({frame('H', kHingeWords, 9, 1), frame('H', zeros(4), 0, 1)}));
+    const Words axial = join({ints({8}), text("HINGE-01"), ints({8}), text("axial   "), ints({2}), counting(8),
+                              floats({10, 9}), counting(8, 11), floats({20, 19}), ints({0})});
+    EXPECT_EQ(bytes, concat({frame('H', kHingeWords, 9, 1), frame('H', axial, 0, 1)}));
 }
 
 // The getters answer from the last 'H' record read, not from the record in hand.
