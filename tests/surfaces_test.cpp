@@ -72,22 +72,18 @@ struct Surface {
 }  // namespace
 
 TEST(Nurbs, BulkAndPieceByPieceWriteTheSameRecordAndReadBackExactly) {
-    const Bytes bulk = frameOf([](GMD_File* h) {
-        GMD_SetGroup(h, -7);
-        Surface().buildInBulk(h);
-        Surface().expectIn(h);
-        GMD_SetGroup2(h, 12);
-    });
-    EXPECT_EQ(bulk, frame('N', Surface().record(), -7, 12));
-    EXPECT_EQ(frameOf([](GMD_File* h) {
-                  GMD_SetGroup(h, -7);
-                  Surface().buildPieceByPiece(h);
-                  GMD_SetGroup2(h, 12);
-              }),
-              bulk);
-    ReadFile in(bulk, 1);
-    EXPECT_EQ(GMD_GetRecordType(in), 'N');
-    Surface().expectIn(in);
+    for (auto build : {&Surface::buildInBulk, &Surface::buildPieceByPiece}) {
+        const Bytes bytes = frameOf([&](GMD_File* h) {
+            GMD_SetGroup(h, -7);
+            (Surface().*build)(h);
+            Surface().expectIn(h);
+            GMD_SetGroup2(h, 12);
+        });
+        EXPECT_EQ(bytes, frame('N', Surface().record(), -7, 12));
+        ReadFile in(bytes, 1);
+        EXPECT_EQ(GMD_GetRecordType(in), 'N');
+        Surface().expectIn(in);
+    }
     EXPECT_EQ(frameOf([](GMD_File* h) { GMD_SetNurbsHoleOrigin(h, 5); }), frame('N', floats({6, 0, 0, 0, 0, 0, 5})));
 }
 
