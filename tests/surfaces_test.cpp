@@ -305,12 +305,14 @@ namespace {
 const float kVertex[3] = {4, 5, 6}, kNormal[3] = {0, 0, -1}, kAll[9] = {1, 2, 3, 4, 5, 6, 7, 8, 9};
 
 // n: normal; 0, 1, 2, F: vertex of that index (F = 2^32 - 1); v: both
-// vertices; j: the whole junction; g: group2 5; G: a tolerance record.
+// vertices; j: the whole junction; g: group2 5; G: a tolerance record; +
+// reads the next record.
 const Calls kJunctionCalls = {
     GMD_CALL('n', GMD_SetJunctionNormal(h, kNormal)), GMD_CALL('0', GMD_SetJunctionVertex(h, 0, kVertex)),
     GMD_CALL('1', GMD_SetJunctionVertex(h, 1, kVertex)), GMD_CALL('2', GMD_SetJunctionVertex(h, 2, kVertex)),
     GMD_CALL('F', GMD_SetJunctionVertex(h, 0xFFFFFFFFu, kVertex)), GMD_CALL('v', GMD_SetJunctionVertices(h, kAll)),
     GMD_CALL('j', GMD_SetJunction(h, kAll)), GMD_CALL('g', GMD_SetGroup2(h, 5)), GMD_CALL('G', GMD_SetTolerance(h, 1.0f)),
+    GMD_CALL('+', GMD_GetRecord(h)),
 };
 
 }  // namespace
@@ -333,17 +335,15 @@ TEST(Junction, GettersTakeNineWordsAndIndicesZeroAndOne) {
     EXPECT_EQ(GMD_GetRecordType(in), 'O');
     expectReads(in, {{G(GMD_GetJunction, 9), std::nullopt}, {G(GMD_GetJunctionVertices, 6), std::nullopt}});
     runScript(in, kJunctionCalls, "!0!vj");
-    int32_t group2 = 0;
-    EXPECT_EQ(GMD_GetGroup2(in, &group2) * group2, 0x20);
-    EXPECT_EQ(got(in, GMD_GetJunction, 9), counting(9));
-    EXPECT_EQ(GMD_GetRecord(in), 1);
+    expectReads(in, {{G(GMD_GetJunction, 9), counting(9)}, {G(GMD_GetGroup2, 1), ints({0x20})}});
+    runScript(in, kJunctionCalls, "+");
     expectReads(in, {{G(GMD_GetJunction, 9), counting(9)}, {G(GMD_GetJunctionVertices, 6), counting(6)},
                      {G(GMD_GetJunctionNormal, 3), counting(3, 7)},
                      {GMD_GET(float, 3, GMD_GetJunctionVertex(h, 0, out)), counting(3)},
                      {GMD_GET(float, 3, GMD_GetJunctionVertex(h, 1, out)), counting(3, 4)},
                      {GMD_GET(float, 3, GMD_GetJunctionVertex(h, 2, out)), std::nullopt},
                      {GMD_GET(float, 3, GMD_GetJunctionVertex(h, 0xFFFFFFFFu, out)), std::nullopt}});
-    EXPECT_EQ(GMD_GetRecord(in), 1);
+    runScript(in, kJunctionCalls, "+");
     EXPECT_EQ(got(in, GMD_GetJunctionNormal, 3), std::nullopt);
 }
 
