@@ -133,17 +133,18 @@ TEST(Frame, PayloadsOfEveryLengthReadBackByteForByte) {
 }
 
 // Larger than the stream's buffer both ways, than one growth step of the
-// payload reader, and than 2^24 bytes, so that every byte of the length
-// counts; the word count byte saturates at 255.
+// payload reader, and than 2^24 bytes: a length of 0x01008004 bytes, whose
+// bits 2, 15 and 24 each land in their own byte. The word count byte
+// saturates at 255.
 TEST(Frame, LargeRecordsGoOutAndComeBackWhole) {
-    std::vector<int32_t> adjacent(1 << 22);
+    std::vector<int32_t> adjacent((1 << 22) + (1 << 13) - 3);
     for (size_t i = 0; i < adjacent.size(); ++i) adjacent[i] = static_cast<int32_t>(i * 2654435761u);
     const Bytes bytes = frameOf([&](GMD_File* h) {
         GMD_SetScattVertexPosition(h, asFloats(counting(3)));
-        GMD_SetScattVertexAdjacent(h, 1 << 22, adjacent.data());
+        GMD_SetScattVertexAdjacent(h, int32_t(adjacent.size()), adjacent.data());
     });
     ASSERT_EQ(bytes, frame('v', join({counting(3), ints(adjacent)})));
-    EXPECT_EQ(Bytes(bytes.begin() + 3, bytes.begin() + 6), (Bytes{1, 'v', 255}));
+    EXPECT_EQ(Bytes(bytes.begin(), bytes.begin() + 6), (Bytes{0x04, 0x80, 0x00, 0x01, 'v', 255}));
     ReadFile in(concat({bytes, frame('G', floats({2}))}), 1);
     EXPECT_EQ(got(in, GMD_GetScattVertexAdjacent, adjacent.size()), ints(adjacent));
     EXPECT_EQ(nextType(in), 'G');
