@@ -195,7 +195,7 @@ TEST(Frame, HandlesOnDifferentThreadsShareNothing) {
     for (int t = 0; t < 8; ++t) {
         threads.emplace_back([t, &ok, &files] {
             GMD_File* out = GMD_OpenWriteFile(files[t].c_str());
-            for (int i = 0; i < 2000; ++i) {
+            for (int i = 0; i < 5000; ++i) {
                 GMD_SetGroup(out, t);
                 GMD_SetTolerance(out, static_cast<float>(i * 8 + t));
                 GMD_WriteRecord(out);
@@ -210,7 +210,7 @@ TEST(Frame, HandlesOnDifferentThreadsShareNothing) {
                 good &= v == static_cast<float>(i * 8 + t) && g == t;
             }
             GMD_CloseFile(in);
-            ok[t] = good && i == 2000;
+            ok[t] = good && i == 5000;
         });
     }
     for (auto& th : threads) th.join();

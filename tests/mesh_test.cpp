@@ -291,6 +291,8 @@ TEST(MeshSetters, AmendRecordsReadFromAFile) {
         // A valid 'A' shorter than its vertex block refuses every vertex accessor.
         {frame('A', counting(11), 0, 4), "!q!d!t!o", {{G(GMD_GetQuad, 12), std::nullopt}}},
         {frame('P', counting(6)), "!1!o", {}},  // nor does a 'P' take attributes
+        // A 'P' quad read from a file has no orientation: one set after a list goes before it.
+        {frame('P', counting(12)), "1o", {{orientation, kOrientationWords}}},
         // A wedge with two stray words gains zero adjacency words over them; a
         // short 'w' or 'e' is never grown, nor does a 'v' without its position take a list.
         {frame('W', counting(14)), "L", {{right, ints({0})}}},

@@ -100,7 +100,8 @@ TEST(Nurbs, RefusalsChangeNothing) {
     EXPECT_EQ(GMD_SetNurbsSizes(h, s.sizes.data()), 0) << "only on the empty record";
     const float p[3] = {1, 2, 3};
     EXPECT_EQ(GMD_SetNurbsUKnot(h, 5, 9.0f) + GMD_SetNurbsVKnot(h, -1, 9.0f) + GMD_SetNurbsBoundaryDimension(h, 2, 9) +
-                  GMD_SetNurbsControlPoint(h, 2, 0, p) + GMD_SetNurbsWeight(h, 0, 3, 1) + GMD_SetNurbsWeight(h, -1, 0, 1),
+                  GMD_SetNurbsControlPoint(h, 2, 0, p) + GMD_SetNurbsWeight(h, 0, 3, 1) + GMD_SetNurbsWeight(h, -1, 0, 1) +
+                  GMD_SetNurbsNumUknots(h, -1),
               0);
     s.expectIn(h);
     // Data without control points, and a grid count even when unchanged,
