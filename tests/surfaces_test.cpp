@@ -89,7 +89,7 @@ TEST(Nurbs, BulkAndPieceByPieceWriteTheSameRecordAndReadBackExactly) {
 
 TEST(Nurbs, RefusalsChangeNothing) {
     Scratch h;
-    const int32_t negative[7] = {1, 1, 1, 1, 1, -1, 0};
+    const int32_t negative[7] = {1, 1, -1, -1, 1, 0, 0};  // a grid of -1 x -1 would hold one cell
     EXPECT_EQ(GMD_SetNurbsSizes(h, negative) + GMD_SetNurbsUKnot(h, 0, 1.0f), 0) << "element setters need a surface";
     GMD_SetTolerance(h, 1.0f);
     EXPECT_EQ(GMD_SetNurbsNumUknots(h, 1) + GMD_SetNurbsHoleOrigin(h, 1) + GMD_SetNurbsSizes(h, negative + 1), 0);
