@@ -162,7 +162,8 @@ typedef struct GMDK_MeshReader GMDK_MeshReader;
  * same. Without GMDK_MERGE_POINTS the point count is the sum of the cells'
  * corners; with it, the number of distinct points (equal bit patterns once
  * -0.0 is taken as 0.0, so a NaN coordinate merges only with the same NaN
- * bits), kept in memory until gmdk_mesh_close. Other option bits and null
+ * bits), kept in memory until gmdk_mesh_close (GMDK_STATUS_NO_MEMORY when
+ * they do not fit, or number more than 2^32 - 1). Other option bits and null
  * pointers give GMDK_STATUS_BAD_ARGUMENT; a file that cannot be opened gives
  * GMDK_STATUS_OPEN_FAILED (EISDIR for a folder). */
 GMDKIT_API int gmdk_mesh_open(const char *path, int options, GMDK_MeshReader **reader, GMDK_Mesh *counts,

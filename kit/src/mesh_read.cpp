@@ -4,7 +4,8 @@
 // reads the records through libgmd once to count cells: that pass asks only
 // for each record's type, no getter, unless points are merged and the unique
 // points must be indexed. Filling reads them again and stores
-// each cell's corners, group, volumes and record index. libgmd alone decides
+// each cell's corners, group, volumes and record index. Merged corners go to
+// the point index in runs, which lets it overlap the cache misses of a run. libgmd alone decides
 // what a record is; the scan only bounds how many records are trusted, so a
 // damaged frame is never mistaken for the end.
 #include <cerrno>
@@ -16,6 +17,7 @@
 #include "file_io.h"
 #include "gmd.h"
 #include "gmdkit.h"
+#include "mesh_cells.h"
 #include "point_index.h"
 #include "scan.h"
 
@@ -32,36 +34,34 @@ struct GMDK_MeshReader {
 
 namespace {
 
-constexpr int kSegmentLetter = 'L';
-constexpr int kVolumeSegmentLetter = 'l';
+using gmdk::MeshCell;
+using gmdk::Shape;
 
-enum class Shape { None, Segment, Triangle, Quad };
-
-Shape shapeOf(std::int32_t type) {
-    switch (type) {
-        case GMD_RECORD_VOLUME_TRIANGLE:
-        case GMD_RECORD_TRIANGLE:
-        case GMD_RECORD_ATTRIBUTED_TRIANGLE: return Shape::Triangle;
-        case GMD_RECORD_VOLUME_QUAD:
-        case GMD_RECORD_QUAD:
-        case GMD_RECORD_ATTRIBUTED_QUAD: return Shape::Quad;
-        case kSegmentLetter:
-        case kVolumeSegmentLetter: return Shape::Segment;
-        default: return Shape::None;
+// Corners waiting for the point index, and where their indices go.
+class MergeRun {
+public:
+    static constexpr std::size_t kCorners = 256;
+    explicit MergeRun(gmdk::PointIndex& index) : index_(index) {}
+    // `into` may be null: the index is then only made to know the point.
+    void add(const float xyz[3], std::int64_t* into) {
+        std::memcpy(xyz_ + 3 * count_, xyz, 3 * sizeof(float));
+        into_[count_++] = into;
+        if (count_ == kCorners) flush();
     }
-}
-
-int corners(Shape shape) { return shape == Shape::Segment ? 2 : shape == Shape::Triangle ? 3 : 4; }
-
-// The vertex block of a segment, triangle or quad record in hand.
-bool getVertices(GMD_File* file, Shape shape, float* xyz) {
-    switch (shape) {
-        case Shape::Segment: return GMD_GetSegment(file, xyz) == 1;
-        case Shape::Triangle: return GMD_GetTriangle(file, xyz) == 1;
-        case Shape::Quad: return GMD_GetQuad(file, xyz) == 1;
-        default: return false;
+    void flush() {
+        index_.insert(xyz_, count_, ids_);
+        for (std::size_t i = 0; i < count_; ++i)
+            if (into_[i] != nullptr) *into_[i] = ids_[i];
+        count_ = 0;
     }
-}
+
+private:
+    gmdk::PointIndex& index_;
+    std::size_t count_ = 0;
+    float xyz_[3 * kCorners];
+    std::int64_t ids_[kCorners];
+    std::int64_t* into_[kCorners];
+};
 
 // A file that no longer reads as it did when it was scanned (changed, cut or
 // unreadable between the passes).
@@ -86,30 +86,37 @@ GMD_File* openRecords(const std::string& path, GMDK_Report* report) {
     return file;
 }
 
+// Closes the handle however the pass ends (the point index may throw).
+struct Closer {
+    GMD_File* file;
+    ~Closer() { GMD_CloseFile(file); }
+};
+
 int countRecords(GMDK_MeshReader& reader, GMDK_Report* report) {
     GMD_File* file = openRecords(reader.path, report);
     if (file == nullptr) return GMDK_STATUS_OPEN_FAILED;
+    const Closer closer{file};
     const bool merge = (reader.options & GMDK_MERGE_POINTS) != 0;
     int status = GMDK_STATUS_OK;
-    float xyz[12];
+    MergeRun run(reader.merged);
+    MeshCell cell;
     for (std::uint64_t i = 0; i < reader.records; ++i) {
         if (GMD_GetRecord(file) != 1) {
             status = changedUnderfoot(report, i);
             break;
         }
-        const Shape shape = shapeOf(GMD_GetRecordType(file));
+        const std::int32_t type = GMD_GetRecordType(file);
+        const Shape shape = gmdk::shapeOf(type);
         switch (shape) {
             case Shape::None: continue;
             case Shape::Segment: ++reader.segments; break;
             case Shape::Triangle: ++reader.triangles; break;
             case Shape::Quad: ++reader.quads; break;
         }
-        if (merge) {
-            getVertices(file, shape, xyz);
-            for (int k = 0; k < corners(shape); ++k) reader.merged.insert(xyz + 3 * k);
-        }
+        if (merge && gmdk::readCell(file, type, 0, cell))
+            for (int k = 0; k < gmdk::cornersOf(shape); ++k) run.add(cell.xyz + 3 * k, nullptr);
     }
-    GMD_CloseFile(file);
+    run.flush();
     reader.points = merge ? reader.merged.size() : 2 * reader.segments + 3 * reader.triangles + 4 * reader.quads;
     return status;
 }
@@ -117,6 +124,62 @@ int countRecords(GMDK_MeshReader& reader, GMDK_Report* report) {
 bool sameCounts(const GMDK_MeshReader& reader, const GMDK_Mesh& mesh) {
     return mesh.point_count == reader.points && mesh.segments.count == reader.segments &&
            mesh.triangles.count == reader.triangles && mesh.quads.count == reader.quads;
+}
+
+// The second pass over the open file; throws std::bad_alloc when the point
+// index cannot grow (only a file changed since opening makes it).
+int fillRecords(GMDK_MeshReader& reader, GMDK_Mesh& mesh, GMD_File* file) {
+    int status = GMDK_STATUS_OK;
+    std::int64_t nextPoint = 0;
+    std::int64_t filled[3] = {0, 0, 0};  // segments, triangles, quads
+    GMDK_Cells* const kinds[3] = {&mesh.segments, &mesh.triangles, &mesh.quads};
+    const bool merge = (reader.options & GMDK_MERGE_POINTS) != 0;
+    // The merged points are all known from opening: a point new to the
+    // index means the file changed in between.
+    MergeRun run(reader.merged);
+    MeshCell cell;
+    for (std::uint64_t i = 0; i < reader.records; ++i) {
+        if (GMD_GetRecord(file) != 1) {
+            status = GMDK_STATUS_READ_FAILED;
+            break;
+        }
+        const std::int32_t type = GMD_GetRecordType(file);
+        const Shape shape = gmdk::shapeOf(type);
+        if (shape == Shape::None) continue;
+        GMDK_Cells& cells = *kinds[static_cast<int>(shape) - static_cast<int>(Shape::Segment)];
+        const std::int64_t at = filled[static_cast<int>(shape) - static_cast<int>(Shape::Segment)]++;
+        const unsigned parts = (cells.group != nullptr ? gmdk::kCellGroup : 0u) |
+                               (cells.volume != nullptr ? gmdk::kCellVolume : 0u) |
+                               (shape == Shape::Segment && mesh.segment_radius != nullptr ? gmdk::kCellRadius : 0u);
+        if (at >= cells.count || !gmdk::readCell(file, type, parts, cell)) {
+            status = GMDK_STATUS_READ_FAILED;
+            break;
+        }
+        const int k = gmdk::cornersOf(shape);
+        for (int c = 0; c < k; ++c) {
+            std::int64_t* const into = cells.corners != nullptr ? cells.corners + at * k + c : nullptr;
+            if (merge) {
+                run.add(cell.xyz + 3 * c, into);
+                continue;
+            }
+            const std::int64_t point = nextPoint++;
+            if (mesh.points != nullptr) std::memcpy(mesh.points + 3 * point, cell.xyz + 3 * c, 3 * sizeof(float));
+            if (into != nullptr) *into = point;
+        }
+        if (cells.group != nullptr) cells.group[at] = cell.group;
+        if (cells.volume != nullptr) {
+            cells.volume[2 * at] = cell.volume[0];
+            cells.volume[2 * at + 1] = cell.volume[1];
+        }
+        if (cells.record != nullptr) cells.record[at] = static_cast<std::int64_t>(i);
+        if (parts & gmdk::kCellRadius) mesh.segment_radius[at] = cell.radius;
+    }
+    run.flush();
+    if (status == GMDK_STATUS_OK && merge && reader.merged.size() != reader.points) status = GMDK_STATUS_READ_FAILED;
+    if (status == GMDK_STATUS_OK &&
+        (filled[0] != mesh.segments.count || filled[1] != mesh.triangles.count || filled[2] != mesh.quads.count))
+        status = GMDK_STATUS_READ_FAILED;
+    return status;
 }
 
 }  // namespace
@@ -165,69 +228,12 @@ extern "C" int gmdk_mesh_fill(GMDK_MeshReader* reader, GMDK_Mesh* mesh) {
 
     GMD_File* file = openRecords(reader->path, nullptr);
     if (file == nullptr) return GMDK_STATUS_OPEN_FAILED;
-    int status = GMDK_STATUS_OK;
-    std::int64_t nextPoint = 0;
-    std::int64_t filled[3] = {0, 0, 0};  // segments, triangles, quads
-    GMDK_Cells* const kinds[3] = {&mesh->segments, &mesh->triangles, &mesh->quads};
-    float xyz[12];
-    for (std::uint64_t i = 0; i < reader->records; ++i) {
-        if (GMD_GetRecord(file) != 1) {
-            status = GMDK_STATUS_READ_FAILED;
-            break;
-        }
-        const std::int32_t type = GMD_GetRecordType(file);
-        const Shape shape = shapeOf(type);
-        if (shape == Shape::None) continue;
-        const int kind = static_cast<int>(shape) - static_cast<int>(Shape::Segment);
-        GMDK_Cells& cells = *kinds[kind];
-        const std::int64_t at = filled[kind]++;
-        const int k = corners(shape);
-        if (at >= cells.count || !getVertices(file, shape, xyz)) {
-            status = GMDK_STATUS_READ_FAILED;
-            break;
-        }
-        bool unknownPoint = false;
-        for (int c = 0; c < k; ++c) {
-            std::int64_t point;
-            if (merge) {
-                point = reader->merged.lookup(xyz + 3 * c);
-                unknownPoint |= point < 0;
-            } else {
-                point = nextPoint++;
-                if (mesh->points != nullptr) std::memcpy(mesh->points + 3 * point, xyz + 3 * c, 3 * sizeof(float));
-            }
-            if (cells.corners != nullptr) cells.corners[at * k + c] = point;
-        }
-        if (unknownPoint) {
-            status = GMDK_STATUS_READ_FAILED;
-            break;
-        }
-        if (cells.group != nullptr) {
-            std::int32_t group = 0;
-            GMD_GetGroup(file, &group);
-            cells.group[at] = group;
-        }
-        if (cells.volume != nullptr) {
-            std::int32_t volume[2] = {0, 0};
-            if (type == GMD_RECORD_VOLUME_TRIANGLE || type == GMD_RECORD_VOLUME_QUAD)
-                GMD_GetPolygonVolumes(file, &volume[0], &volume[1]);
-            else if (type == kVolumeSegmentLetter)
-                GMD_GetSegmentVolume(file, &volume[0]);
-            cells.volume[2 * at] = volume[0];
-            cells.volume[2 * at + 1] = volume[1];
-        }
-        if (cells.record != nullptr) cells.record[at] = static_cast<std::int64_t>(i);
-        if (shape == Shape::Segment && mesh->segment_radius != nullptr) {
-            float radius = 0.0f;
-            GMD_GetSegmentRadius(file, &radius);  // a 6-word segment has none: 0
-            mesh->segment_radius[at] = radius;
-        }
+    const Closer closer{file};
+    try {
+        return fillRecords(*reader, *mesh, file);
+    } catch (const std::bad_alloc&) {
+        return GMDK_STATUS_NO_MEMORY;
     }
-    GMD_CloseFile(file);
-    if (status == GMDK_STATUS_OK &&
-        (filled[0] != mesh->segments.count || filled[1] != mesh->triangles.count || filled[2] != mesh->quads.count))
-        status = GMDK_STATUS_READ_FAILED;
-    return status;
 }
 
 extern "C" void gmdk_mesh_close(GMDK_MeshReader* reader) { delete reader; }

@@ -394,6 +394,8 @@ class RoundTrip(Base):
             frame("E", floats(0, 0, 0, 0, 0, 2, 1, 0, 0, 1, 1, 0.5, 0, 2, 0)),  # nonzero lower extent
             frame("G", floats(float("nan"))),
             frame("G", struct.pack("<I", 0x7fc00123)),          # a NaN with a payload
+            frame("S", floats(-0.0, 1e-45, 3.4028235e38, 0.1)),  # text that must read back to the same bits
+            frame("M", b"\xd7J.I"),                             # a name that is not UTF-8
         ]
         for name, data, _ in ODD_RECORDS:
             extra.append(data)

@@ -8,6 +8,7 @@
 #include "gmd.h"
 #include "io.h"
 #include "json_codec.h"
+#include "jsonl_writer.h"
 #include "model/fields.h"
 #include "model/writer.h"
 
@@ -22,80 +23,6 @@ struct Options {
     int resolution = 24;
     std::string vtuEncoding = "raw";
     bool force = false;
-};
-
-bool sameFrame(const gmdk::RecordFrame& a, const gmdk::RecordFrame& b) {
-    return a.letter == b.letter && a.countByte == b.countByte && a.group == b.group && a.group2 == b.group2 &&
-           a.payload == b.payload;
-}
-
-// Records are checked for losslessness in batches: written back through the
-// setters to a scratch file, whose frames must be the original ones. A record that fails
-// is carried as raw bytes. Memory stays that of one batch.
-class JsonlWriter {
-public:
-    JsonlWriter(const std::string& path, const std::string& label) : label_(label), out_(path, std::ios::trunc) {
-        if (!out_) throw Exit(2, label + ": cannot create the file");
-        scratch_ = makeTemporaryPath();
-    }
-    ~JsonlWriter() { std::remove(scratch_.c_str()); }
-
-    void add(const Record& r) {
-        batch_.push_back(r);
-        if (batch_.size() == kBatch) flush();
-    }
-
-    void tail(const std::uint64_t offset, const std::string& reason, const std::vector<std::uint8_t>& bytes) {
-        flush();
-        out_ << jsonLine(tailToJson(offset, reason, bytes)) << '\n';
-    }
-
-    void close() {
-        flush();
-        out_.flush();
-        if (!out_) throw Exit(2, label_ + ": write failed");
-    }
-
-private:
-    static constexpr std::size_t kBatch = 4096;
-
-    void flush() {
-        if (batch_.empty()) return;
-        std::vector<bool> written(batch_.size(), false);
-        {
-            gmdk::RecordWriter writer(scratch_, "temporary file");
-            for (std::size_t i = 0; i < batch_.size(); ++i) {
-                Record& r = batch_[i];
-                if (!r.hasFields) continue;
-                bool accepted = false;
-                try {
-                    accepted = writer.write(r);
-                } catch (const std::exception&) {
-                    writer.write(Record());  // keeps one frame per record
-                }
-                written[i] = true;
-                if (!accepted) r.hasFields = false;
-            }
-            writer.close();
-        }
-        gmdk::RecordReader back(scratch_);
-        Record b;
-        for (std::size_t i = 0; i < batch_.size(); ++i) {
-            Record& r = batch_[i];
-            if (!written[i]) continue;
-            if (!back.next(b, false) || !sameFrame(b.frame, r.frame)) r.hasFields = false;
-        }
-        for (Record& r : batch_) {
-            if (!r.hasFields) r.fields.clear();
-            out_ << recordLine(r) << '\n';
-        }
-        batch_.clear();
-    }
-
-    std::string label_;
-    std::ofstream out_;
-    std::string scratch_;
-    std::vector<Record> batch_;
 };
 
 std::vector<std::uint8_t> bytesFrom(const std::string& path, std::uint64_t offset) {
@@ -134,7 +61,7 @@ int jsonlToGmd(const InputFile& in, const OutputFile& out) {
         if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
         const std::string at = in.label() + ": line " + std::to_string(lineNumber) + ": ";
         try {
-            const Json json = Json::parse(line);
+            const Json json = parseLine(line);
             if (isTail(json)) {
                 writer.writeBytes(tailBytes(json));
                 continue;

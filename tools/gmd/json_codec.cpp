@@ -1,9 +1,12 @@
 #include "json_codec.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <set>
 
 #include "io.h"
@@ -16,6 +19,7 @@ namespace {
 using gmdk::Field;
 using gmdk::Kind;
 using gmdk::formatFloat;
+using gmdk::kFloatTextSize;
 using gmdk::letterText;
 using gmdk::typeName;
 
@@ -29,23 +33,6 @@ const std::set<std::string>& integerFields() {
 const std::set<std::string>& textFields() {
     static const std::set<std::string> names = {"name", "type"};
     return names;
-}
-
-std::uint32_t bitsOf(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
-Json floatToJson(float value) {
-    if (std::isfinite(value)) return std::strtod(formatFloat(value).c_str(), nullptr);
-    const std::uint32_t bits = bitsOf(value);
-    if (bits == 0x7f800000u) return "inf";
-    if (bits == 0xff800000u) return "-inf";
-    if (bits == 0x7fc00000u) return "nan";
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "0x%08x", bits);
-    return buffer;
 }
 
 float floatFromJson(const Json& json, const std::string& name) {
@@ -68,6 +55,7 @@ float floatFromJson(const Json& json, const std::string& name) {
 }
 
 std::int32_t intFromJson(const Json& json, const std::string& name) {
+    if (json.is_number_float() && json.get<double>() == 0) return 0;   // "-0"
     if (json.is_number_integer()) {
         const auto value = json.get<std::int64_t>();
         if (value >= INT32_MIN && value <= INT32_MAX) return static_cast<std::int32_t>(value);
@@ -103,78 +91,233 @@ Field fieldFromJson(const std::string& name, const Json& json) {
     return f;
 }
 
-void appendText(std::string& out, const std::string& text) {
-    // Plain ASCII needs no escapes; anything else goes through the JSON
-    // library, which also replaces bytes that are not UTF-8.
+// A JSON string needs at most this many characters per byte of text (a
+// control character becomes \u00XX).
+constexpr std::size_t kTextRoomPerByte = 6;
+
+// The text as a JSON string. Plain ASCII needs no escapes; anything else goes
+// through the JSON library, which also replaces bytes that are not UTF-8.
+char* writeText(char* out, const std::string& text) {
     for (char c : text)
         if (c < 0x20 || c > 0x7e || c == '"' || c == '\\') {
-            out += Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
-            return;
+            const std::string json = Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
+            return std::copy(json.begin(), json.end(), out);
         }
-    out += '"';
-    out += text;
-    out += '"';
+    *out++ = '"';
+    out = std::copy(text.begin(), text.end(), out);
+    *out++ = '"';
+    return out;
 }
 
-void appendFloat(std::string& out, float value) {
-    if (std::isfinite(value)) {
-        out += formatFloat(value);
-        return;
-    }
-    out += floatToJson(value).dump();
+template <std::size_t N>
+char* writeLiteral(char* out, const char (&text)[N]) {
+    std::memcpy(out, text, N - 1);
+    return out + N - 1;
 }
 
-void appendField(std::string& out, const Field& f) {
-    if (f.kind == Kind::Text) return appendText(out, f.text);
+// The text of a float field value: a JSON number, or a string for what JSON
+// has no number for.
+char* writeFloat(char* out, float value) {
+    if (std::isfinite(value)) return formatFloat(value, out);
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    *out++ = '"';
+    if (bits == 0x7f800000u)
+        out = writeLiteral(out, "inf");
+    else if (bits == 0xff800000u)
+        out = writeLiteral(out, "-inf");
+    else if (bits == 0x7fc00000u)
+        out = writeLiteral(out, "nan");
+    else
+        out += std::snprintf(out, 11, "0x%08x", bits);
+    *out++ = '"';
+    return out;
+}
+
+// An integer takes at most 20 characters, a float kFloatTextSize, either one
+// a separator more.
+constexpr std::size_t kValueRoom = kFloatTextSize + 1;
+
+std::size_t fieldRoom(const Field& f) {
+    const std::size_t name = kTextRoomPerByte * f.name.size() + 4;
+    if (f.kind == Kind::Text) return name + kTextRoomPerByte * f.text.size() + 2;
+    return name + f.size() * kValueRoom + 2;
+}
+
+char* writeValues(char* out, const Field& f) {
+    if (f.kind == Kind::Text) return writeText(out, f.text);
     const std::size_t n = f.size();
     const bool list = !(f.scalar && n == 1);
-    if (list) out += '[';
+    if (list) *out++ = '[';
     for (std::size_t i = 0; i < n; ++i) {
-        if (i) out += ',';
+        if (i) *out++ = ',';
         if (f.kind == Kind::Float)
-            appendFloat(out, f.floats[i]);
+            out = writeFloat(out, f.floats[i]);
         else
-            out += std::to_string(f.ints[i]);
+            out = std::to_chars(out, out + 12, f.ints[i]).ptr;
     }
-    if (list) out += ']';
+    if (list) *out++ = ']';
+    return out;
 }
+
+template <typename Integer>
+char* writeInteger(char* out, Integer value) {
+    return std::to_chars(out, out + 24, value).ptr;
+}
+
+char* writeCount(char* out, std::uint64_t value) { return gmdk::formatCount(value, out); }
+
+// The head's numbers and names besides the type text.
+constexpr std::size_t kHeadRoom = 160;
 
 }  // namespace
 
-std::string recordLine(const Record& r) {
-    std::string out = "{\"record\":" + std::to_string(r.index) + ",\"offset\":" + std::to_string(r.frame.offset) +
-                      ",\"letter\":";
-    const std::uint8_t letter = r.frame.letter;
-    const std::string shown = letterText(letter);
-    if (shown.size() == 1)
-        appendText(out, shown);
-    else
-        out += std::to_string(letter);
-    out += ",\"type\":";
-    appendText(out, typeName(r.code, letter));
-    out += ",\"group\":" + std::to_string(r.frame.group) + ",\"group2\":" + std::to_string(r.frame.group2);
-    if (!r.hasFields) {
-        out += ",\"count\":" + std::to_string(r.frame.countByte) + ",\"raw\":\"" +
-               hexBytes(r.frame.payload.data(), r.frame.payload.size()) + "\"}";
-        return out;
+char* LineBuffer::grow(std::size_t n) {
+    const std::size_t capacity = std::max(2 * capacity_, size_ + n);
+    std::unique_ptr<char[]> grown(new char[capacity]);
+    if (size_) std::memcpy(grown.get(), data_.get(), size_);
+    data_ = std::move(grown);
+    capacity_ = capacity;
+    return data_.get() + size_;
+}
+
+void LineBuffer::append(const char* text, std::size_t n) {
+    std::memcpy(reserve(n), text, n);
+    size_ += n;
+}
+
+void LineBuffer::swap(LineBuffer& other) {
+    data_.swap(other.data_);
+    std::swap(size_, other.size_);
+    std::swap(capacity_, other.capacity_);
+}
+
+char* RecordLines::writeHead(char* out, const Record& r) {
+    out = writeLiteral(out, "{\"record\":");
+    out = writeCount(out, r.index);
+    out = writeLiteral(out, ",\"offset\":");
+    out = writeCount(out, r.frame.offset);
+    out = std::copy(typeText_.begin(), typeText_.end(), out);
+    out = writeLiteral(out, ",\"group\":");
+    out = writeInteger(out, static_cast<int>(r.frame.group));
+    out = writeLiteral(out, ",\"group2\":");
+    return writeInteger(out, static_cast<int>(r.frame.group2));
+}
+
+void RecordLines::useType(const Record& r) {
+    if (r.code == code_ && r.frame.letter == letter_ && !typeText_.empty()) return;
+    code_ = r.code;
+    letter_ = r.frame.letter;
+    const std::string shown = letterText(letter_);
+    const std::string type = typeName(code_, letter_);
+    std::string text(kTextRoomPerByte * (shown.size() + type.size()) + 40, '\0');
+    char* p = writeLiteral(&text[0], ",\"letter\":");
+    p = shown.size() == 1 ? writeText(p, shown) : writeInteger(p, letter_);
+    p = writeLiteral(p, ",\"type\":");
+    p = writeText(p, type);
+    text.resize(static_cast<std::size_t>(p - text.data()));
+    typeText_ = text;
+}
+
+char* RecordLines::writeName(char* out, std::size_t index, const std::string& name) {
+    if (index >= names_.size()) names_.resize(index + 1);
+    Name& known = names_[index];
+    if (known.name != name || known.text.empty()) {
+        known.name = name;
+        known.text.assign(kTextRoomPerByte * name.size() + 3, '\0');
+        char* end = writeText(&known.text[0], name);
+        *end++ = ':';
+        known.text.resize(static_cast<std::size_t>(end - known.text.data()));
     }
+    return std::copy(known.text.begin(), known.text.end(), out);
+}
+
+void RecordLines::appendRaw(LineBuffer& out, const Record& r) {
+    useType(r);
+    const std::size_t payload = r.frame.payload.size();
+    char* p = writeHead(out.reserve(kHeadRoom + typeText_.size() + 2 * payload), r);
+    p = writeLiteral(p, ",\"count\":");
+    p = writeInteger(p, static_cast<int>(r.frame.countByte));
+    p = writeLiteral(p, ",\"raw\":\"");
+    static const char digits[] = "0123456789abcdef";
+    for (std::uint8_t byte : r.frame.payload) {
+        *p++ = digits[byte >> 4];
+        *p++ = digits[byte & 15];
+    }
+    p = writeLiteral(p, "\"}");
+    out.commit(p);
+}
+
+void RecordLines::append(LineBuffer& out, const Record& r) {
+    if (!r.hasFields) return appendRaw(out, r);
+    useType(r);
+    std::size_t room = kHeadRoom + typeText_.size();
+    for (const Field& f : r.fields) room += fieldRoom(f);
+    char* p = writeHead(out.reserve(room), r);
     for (int derived = 0; derived < 2; ++derived) {
         bool first = true;
-        for (const Field& f : r.fields) {
+        for (std::size_t index = 0; index < r.fields.size(); ++index) {
+            const Field& f = r.fields[index];
             if (f.derived != (derived == 1)) continue;
-            out += first ? (derived ? ",\"derived\":{" : ",\"fields\":{") : ",";
+            if (first)
+                p = derived ? writeLiteral(p, ",\"derived\":{") : writeLiteral(p, ",\"fields\":{");
+            else
+                *p++ = ',';
             first = false;
-            appendText(out, f.name);
-            out += ':';
-            appendField(out, f);
+            p = writeName(p, index, f.name);
+            p = writeValues(p, f);
         }
         if (!first)
-            out += '}';
+            *p++ = '}';
         else if (!derived)
-            out += ",\"fields\":{}";
+            p = writeLiteral(p, ",\"fields\":{}");
     }
-    out += '}';
-    return out;
+    *p++ = '}';
+    out.commit(p);
+}
+
+std::string recordLine(const Record& r) {
+    LineBuffer out;
+    RecordLines().append(out, r);
+    return std::string(out.data(), out.size());
+}
+
+bool textSurvivesJson(const Record& r) {
+    for (const Field& f : r.fields) {
+        if (f.kind != Kind::Text) continue;
+        try {
+            (void)Json(f.text).dump();
+        } catch (const Json::exception&) {
+            return false;
+        }
+    }
+    return true;
+}
+
+Json parseLine(const std::string& line) {
+    // "-0" outside strings becomes "-0.0", which the parser keeps as a float.
+    std::string text;
+    bool inString = false;
+    std::size_t copied = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (inString) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                inString = false;
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '-' && i + 1 < line.size() && line[i + 1] == '0' &&
+                   (i + 2 == line.size() || !std::strchr("0123456789.eE", line[i + 2]))) {
+            text.append(line, copied, i + 2 - copied);
+            text += ".0";
+            copied = i + 2;
+        }
+    }
+    if (copied == 0) return Json::parse(line);
+    text.append(line, copied, std::string::npos);
+    return Json::parse(text);
 }
 
 Record recordFromJson(const Json& json) {

@@ -13,11 +13,13 @@ namespace gmdk {
 enum class VtuEncoding { Raw, Base64, Ascii };
 
 // VTK XML unstructured grid with cell data group, volume1, volume2, record,
-// record_type and thickness. Throws Error when the file cannot be written.
-void writeVtu(const SharedMesh& mesh, const std::string& path, VtuEncoding encoding);
+// record_type and thickness. Finishes the mesh first (SharedMesh::finish).
+// Throws Error when the file cannot be written.
+void writeVtu(SharedMesh& mesh, const std::string& path, VtuEncoding encoding);
 // Wavefront OBJ over shared vertices: one "g group_N" block per group byte,
-// groups in increasing order, cells in record order within each.
-void writeObj(const SharedMesh& mesh, const std::string& path);
+// groups in increasing order, cells in record order within each. Finishes
+// the mesh first.
+void writeObj(SharedMesh& mesh, const std::string& path);
 
 // Binary STL written as records arrive: triangles as they are, quads split
 // in two, lines and vertices dropped. The triangle count goes into the

@@ -1,10 +1,12 @@
 #include "convert/tessellate.h"
 
 #include "gmd.h"
+#include "mesh_cells.h"
 #include "model/names.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace gmdk {
 
@@ -290,12 +292,15 @@ Vec3 evaluate(const NurbsSurface& s, double u, double v) {
 }
 
 bool readPlainPolygon(GMD_File* h, const Record& r, PolygonCell& cell) {
-    const bool volume = r.code == GMD_RECORD_VOLUME_TRIANGLE || r.code == GMD_RECORD_VOLUME_QUAD;
-    if (!volume && r.code != GMD_RECORD_TRIANGLE && r.code != GMD_RECORD_QUAD) return false;
-    cell.corners = isTriangleCode(r.code) ? 3 : 4;
-    if (!(cell.corners == 3 ? GMD_GetTriangle(h, cell.xyz) : GMD_GetQuad(h, cell.xyz))) return false;
-    cell.volume1 = cell.volume2 = 0;
-    if (volume && !GMD_GetPolygonVolumes(h, &cell.volume1, &cell.volume2)) return false;
+    if (r.code != GMD_RECORD_TRIANGLE && r.code != GMD_RECORD_QUAD && r.code != GMD_RECORD_VOLUME_TRIANGLE &&
+        r.code != GMD_RECORD_VOLUME_QUAD)
+        return false;
+    MeshCell read;
+    if (!readCell(h, r.code, kCellVolume, read)) return false;
+    cell.corners = cornersOf(read.shape);
+    std::memcpy(cell.xyz, read.xyz, sizeof cell.xyz);
+    cell.volume1 = read.volume[0];
+    cell.volume2 = read.volume[1];
     cell.code = r.code;
     cell.group = r.frame.group;
     cell.record = r.index;

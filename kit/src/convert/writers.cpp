@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstring>
 #include <algorithm>
+#include <functional>
 #include <map>
+#include <type_traits>
 
 #include "model/error.h"
 #include "model/names.h"
@@ -36,124 +38,202 @@ private:
     std::FILE* file_;
 };
 
-// One data array of the file: its XML attributes and where its bytes are.
+// Receives an array's bytes as the file stores them, in pieces.
+using Emit = std::function<void(const void*, std::size_t)>;
+
+// One data array of the file: its XML attributes, its size and how to get
+// its bytes.
 struct Array {
-    const char* type;
-    const char* name;      // nullptr: no Name attribute
+    std::string type;  // Float32, Int32, Int64 or UInt8
+    const char* name;  // nullptr: no Name attribute
     int components;
-    const void* data;
-    std::size_t count;     // values
-    std::size_t size;      // bytes of one value in memory
-    bool isFloat;
-    bool narrow = false;   // 64-bit integers written as Int32
-    std::size_t bytes() const { return count * (narrow ? 4 : size); }
+    std::uint64_t bytes;
+    std::function<void(const Emit&)> produce;
 };
 
+constexpr std::size_t kPiece = 1 << 16;  // values converted at a time
+
+// Values of a column as they lie in memory, stored as `type` (of the same
+// size: point indices are unsigned in memory and written as Int32 only
+// below 2^31).
 template <typename T>
-Array array(const char* type, const char* name, int components, const std::vector<T>& v) {
-    return {type, name, components, v.data(), v.size(), sizeof(T), std::is_floating_point<T>::value};
+Array stored(const char* type, const char* name, const Column<T>& c) {
+    return {type, name, 1, c.size() * sizeof(T),
+            [&c](const Emit& emit) { c.forEachBlock([&](const T* v, std::size_t n) { emit(v, n * sizeof(T)); }); }};
 }
 
-// Point indices and record numbers are 64-bit in memory; while they all fit
-// 32 bits the file stores them so, which takes a third off a triangle mesh.
-Array indices(const char* name, const std::vector<std::int64_t>& v, bool narrow) {
-    Array a = array(narrow ? "Int32" : "Int64", name, 1, v);
-    a.narrow = narrow;
-    return a;
-}
-
-// The values as the file stores them, `first` to `first + n`.
-void storedBytes(const Array& a, std::size_t first, std::size_t n, std::vector<std::uint8_t>& out) {
-    out.resize(n * (a.narrow ? 4 : a.size));
-    const auto* p = static_cast<const std::uint8_t*>(a.data) + first * a.size;
-    if (!a.narrow) {
-        if (n) std::memcpy(out.data(), p, n * a.size);
-        return;
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        std::int64_t v;
-        std::memcpy(&v, p + 8 * i, 8);
-        const std::int32_t w = static_cast<std::int32_t>(v);
-        std::memcpy(out.data() + 4 * i, &w, 4);
+// Values converted to `Out`, a piece at a time.
+template <typename Out, typename T>
+void emitAs(const T* v, std::size_t n, std::vector<Out>& piece, const Emit& emit) {
+    for (std::size_t first = 0; first < n; first += kPiece) {
+        const std::size_t end = std::min(n, first + kPiece);
+        piece.resize(end - first);
+        for (std::size_t i = first; i < end; ++i) piece[i - first] = static_cast<Out>(v[i]);
+        emit(piece.data(), piece.size() * sizeof(Out));
     }
 }
 
-std::string base64(const std::vector<std::uint8_t>& in) {
-    static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    out.reserve((in.size() + 2) / 3 * 4);
-    for (std::size_t i = 0; i < in.size(); i += 3) {
-        const std::uint32_t a = in[i], b = i + 1 < in.size() ? in[i + 1] : 0, c = i + 2 < in.size() ? in[i + 2] : 0;
-        const std::uint32_t v = a << 16 | b << 8 | c;
-        out.push_back(digits[v >> 18 & 63]);
-        out.push_back(digits[v >> 12 & 63]);
-        out.push_back(i + 1 < in.size() ? digits[v >> 6 & 63] : '=');
-        out.push_back(i + 2 < in.size() ? digits[v & 63] : '=');
-    }
-    return out;
+// Point indices as Int64.
+Array widened(const char* name, const Column<std::uint32_t>& c) {
+    return {"Int64", name, 1, c.size() * sizeof(std::int64_t), [&c](const Emit& emit) {
+                std::vector<std::int64_t> piece;
+                c.forEachBlock([&](const std::uint32_t* v, std::size_t n) { emitAs(v, n, piece, emit); });
+            }};
 }
 
-std::string asciiValues(const Array& a) {
-    std::string out;
-    const auto* p = static_cast<const std::uint8_t*>(a.data);
-    for (std::size_t i = 0; i < a.count; ++i) {
-        if (i) out += (i % 12 == 0) ? "\n" : " ";
-        if (a.isFloat) {
-            float f;
-            std::memcpy(&f, p + 4 * i, 4);
-            out += formatFloat(f);
-        } else if (a.size == 8) {  // Int64, narrowed or not, prints the same
-            std::int64_t v;
-            std::memcpy(&v, p + 8 * i, 8);
-            out += std::to_string(v);
-        } else if (a.size == 4) {
-            std::int32_t v;
-            std::memcpy(&v, p + 4 * i, 4);
-            out += std::to_string(v);
-        } else {
-            out += std::to_string(p[i]);
+// Runs written out value by value as `Out`, `type` in the file.
+template <typename Out, typename T>
+Array expanded(const char* type, const char* name, const Runs<T>& r) {
+    return {type, name, 1, r.size() * sizeof(Out), [&r](const Emit& emit) {
+                std::vector<Out> piece;
+                r.expand([&](const T* v, std::size_t n) {
+                    if (std::is_same<Out, T>::value) return emit(v, n * sizeof(T));
+                    emitAs(v, n, piece, emit);
+                });
+            }};
+}
+
+// The end of each cell in the connectivity, from the cells' types.
+template <typename Out>
+Array offsets(const Column<std::uint8_t>& types) {
+    return {sizeof(Out) == 4 ? "Int32" : "Int64", "offsets", 1, types.size() * sizeof(Out), [&types](const Emit& emit) {
+                std::vector<Out> piece;
+                piece.reserve(kPiece);
+                Out end = 0;
+                types.forEachBlock([&](const std::uint8_t* t, std::size_t n) {
+                    for (std::size_t i = 0; i < n; ++i) {
+                        end += static_cast<Out>(SharedMesh::corners(t[i]));
+                        piece.push_back(end);
+                        if (piece.size() == kPiece) {
+                            emit(piece.data(), piece.size() * sizeof(Out));
+                            piece.clear();
+                        }
+                    }
+                });
+                emit(piece.data(), piece.size() * sizeof(Out));
+            }};
+}
+
+// Base64 of a byte stream that arrives in pieces of any length.
+class Base64 {
+public:
+    explicit Base64(Output& out) : out_(out) {}
+    void put(const void* data, std::size_t n) {
+        const auto* p = static_cast<const std::uint8_t*>(data);
+        text_.clear();
+        for (std::size_t i = 0; i < n; ++i) {
+            held_[count_++] = p[i];
+            if (count_ == 3) encode();
         }
+        out_.put(text_);
     }
-    return out;
-}
+    void close() {
+        text_.clear();
+        if (count_) encode();
+        out_.put(text_);
+    }
+
+private:
+    void encode() {
+        static const char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+        const std::uint32_t v = std::uint32_t{held_[0]} << 16 | (count_ > 1 ? held_[1] : 0) << 8 | (count_ > 2 ? held_[2] : 0);
+        text_.push_back(digits[v >> 18 & 63]);
+        text_.push_back(digits[v >> 12 & 63]);
+        text_.push_back(count_ > 1 ? digits[v >> 6 & 63] : '=');
+        text_.push_back(count_ > 2 ? digits[v & 63] : '=');
+        count_ = 0;
+    }
+    Output& out_;
+    std::uint8_t held_[3] = {};
+    std::size_t count_ = 0;
+    std::string text_;
+};
+
+// The values of an array as text, twelve to a line.
+class AsciiValues {
+public:
+    AsciiValues(Output& out, const std::string& type) : out_(out), type_(type) {}
+    void put(const void* data, std::size_t n) {
+        const std::size_t size = type_ == "UInt8" ? 1 : type_ == "Int64" ? 8 : 4;
+        const auto* p = static_cast<const std::uint8_t*>(data);
+        std::string text;
+        for (std::size_t at = 0; at + size <= n; at += size, ++count_) {
+            if (count_) text += (count_ % 12 == 0) ? "\n" : " ";
+            if (type_ == "Float32") {
+                float f;
+                std::memcpy(&f, p + at, 4);
+                text += formatFloat(f);
+            } else if (size == 8) {
+                std::int64_t v;
+                std::memcpy(&v, p + at, 8);
+                text += std::to_string(v);
+            } else if (size == 4) {
+                std::int32_t v;
+                std::memcpy(&v, p + at, 4);
+                text += std::to_string(v);
+            } else {
+                text += std::to_string(p[at]);
+            }
+        }
+        out_.put(text);
+    }
+
+private:
+    Output& out_;
+    std::string type_;
+    std::uint64_t count_ = 0;
+};
 
 }  // namespace
 
 // The layout VTK itself writes for appended raw data: each array's bytes are
 // preceded by their length as UInt64, and the XML gives each array's offset
 // into the appended block.
-void writeVtu(const SharedMesh& m, const std::string& path, VtuEncoding encoding) {
-    const std::vector<Array> pointArrays = {array("Float32", nullptr, 3, m.points())};
+void writeVtu(SharedMesh& m, const std::string& path, VtuEncoding encoding) {
+    m.finish();
+    const std::vector<float>& xyz = m.points();
+    const Array points{"Float32", nullptr, 3, xyz.size() * sizeof(float),
+                       [&xyz](const Emit& emit) { emit(xyz.data(), xyz.size() * sizeof(float)); }};
+    // Point indices, offsets and record numbers take 32 bits while they fit,
+    // which takes a third off a triangle mesh.
     const bool narrow = m.connectivity.size() < 0x7fffffffu && m.pointCount() < 0x7fffffff;
-    const std::vector<Array> cellArrays = {indices("connectivity", m.connectivity, narrow),
-                                           indices("offsets", m.offsets, narrow),
-                                           array("UInt8", "types", 1, m.types)};
-    const std::vector<Array> dataArrays = {array("Int32", "group", 1, m.group),
-                                           array("Int32", "volume1", 1, m.volume1),
-                                           array("Int32", "volume2", 1, m.volume2),
-                                           indices("record", m.record, narrow && (m.record.empty() || m.record.back() < 0x7fffffff)),
-                                           array("Int32", "record_type", 1, m.recordType),
-                                           array("Float32", "thickness", 1, m.thickness)};
+    const bool narrowRecords = narrow && (m.record.empty() || m.record.back() < 0x7fffffff);
+    const std::vector<Array> pointArrays = {points};
+    const std::vector<Array> cellArrays = {
+        narrow ? stored("Int32", "connectivity", m.connectivity) : widened("connectivity", m.connectivity),
+        narrow ? offsets<std::int32_t>(m.types) : offsets<std::int64_t>(m.types), stored("UInt8", "types", m.types)};
+    const std::vector<Array> dataArrays = {
+        expanded<std::int32_t>("Int32", "group", m.group),
+        expanded<std::int32_t>("Int32", "volume1", m.volume1),
+        expanded<std::int32_t>("Int32", "volume2", m.volume2),
+        narrowRecords ? expanded<std::int32_t>("Int32", "record", m.record)
+                      : expanded<std::int64_t>("Int64", "record", m.record),
+        expanded<std::int32_t>("Int32", "record_type", m.recordType),
+        expanded<std::uint32_t>("Float32", "thickness", m.thickness)};
     Output out(path);
     std::uint64_t appended = 0;
     auto element = [&](const Array& a) {
-        std::string x = "        <DataArray type=\"" + std::string(a.type) + "\"";
+        std::string x = "        <DataArray type=\"" + a.type + "\"";
         if (a.name) x += " Name=\"" + std::string(a.name) + "\"";
         if (a.components != 1) x += " NumberOfComponents=\"" + std::to_string(a.components) + "\"";
         if (encoding == VtuEncoding::Raw) {
             x += " format=\"appended\" offset=\"" + std::to_string(appended) + "\"/>\n";
-            appended += 8 + a.bytes();
+            appended += 8 + a.bytes;
             return out.put(x);
         }
-        if (encoding == VtuEncoding::Ascii) return out.put(x + " format=\"ascii\">\n" + asciiValues(a) + "\n        </DataArray>\n");
-        // Inline binary: the length header and the values encoded together.
-        std::vector<std::uint8_t> values;
-        storedBytes(a, 0, a.count, values);
-        std::vector<std::uint8_t> bytes(8);
-        const std::uint64_t n = values.size();
-        std::memcpy(bytes.data(), &n, 8);
-        bytes.insert(bytes.end(), values.begin(), values.end());
-        out.put(x + " format=\"binary\">\n" + base64(bytes) + "\n        </DataArray>\n");
+        if (encoding == VtuEncoding::Ascii) {
+            out.put(x + " format=\"ascii\">\n");
+            AsciiValues text(out, a.type);
+            a.produce([&](const void* data, std::size_t n) { text.put(data, n); });
+        } else {
+            // Inline binary: the length header and the values encoded together.
+            out.put(x + " format=\"binary\">\n");
+            Base64 text(out);
+            text.put(&a.bytes, 8);
+            a.produce([&](const void* data, std::size_t n) { text.put(data, n); });
+            text.close();
+        }
+        out.put("\n        </DataArray>\n");
     };
     out.put("<?xml version=\"1.0\"?>\n<VTKFile type=\"UnstructuredGrid\" version=\"1.0\" byte_order=\"LittleEndian\" "
             "header_type=\"UInt64\">\n  <UnstructuredGrid>\n    <Piece NumberOfPoints=\"" +
@@ -169,13 +249,8 @@ void writeVtu(const SharedMesh& m, const std::string& path, VtuEncoding encoding
         out.put("  <AppendedData encoding=\"raw\">\n   _");
         for (const std::vector<Array>* list : {&pointArrays, &cellArrays, &dataArrays})
             for (const Array& a : *list) {
-                const std::uint64_t n = a.bytes();
-                out.put(&n, 8);
-                std::vector<std::uint8_t> chunk;
-                for (std::size_t first = 0; first < a.count; first += 1 << 16) {
-                    storedBytes(a, first, std::min<std::size_t>(a.count - first, 1 << 16), chunk);
-                    out.put(chunk.data(), chunk.size());
-                }
+                out.put(&a.bytes, 8);
+                a.produce([&](const void* data, std::size_t n) { out.put(data, n); });
             }
         out.put("\n  </AppendedData>\n");
     }
@@ -183,7 +258,8 @@ void writeVtu(const SharedMesh& m, const std::string& path, VtuEncoding encoding
     out.close();
 }
 
-void writeObj(const SharedMesh& m, const std::string& path) {
+void writeObj(SharedMesh& m, const std::string& path) {
+    m.finish();
     Output out(path);
     out.put("# written by gmd " GMDKIT_VERSION "\n");
     std::string line;
@@ -192,16 +268,23 @@ void writeObj(const SharedMesh& m, const std::string& path) {
         line = "v " + formatFloat(p[0]) + ' ' + formatFloat(p[1]) + ' ' + formatFloat(p[2]) + '\n';
         out.put(line);
     }
-    std::map<std::int32_t, std::vector<std::int64_t>> byGroup;
-    for (std::int64_t c = 0; c < m.cellCount(); ++c)
-        if (m.types[static_cast<std::size_t>(c)] != CellVertex) byGroup[m.group[static_cast<std::size_t>(c)]].push_back(c);
+    // Each group's cells, and each cell's first corner in the connectivity.
+    std::map<std::int32_t, std::vector<std::pair<std::size_t, std::size_t>>> byGroup;
+    std::size_t c = 0, start = 0;
+    m.group.expand([&](const std::int32_t* groups, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i, ++c) {
+            const std::uint8_t type = m.types[c];
+            if (type != CellVertex) byGroup[groups[i]].emplace_back(c, start);
+            start += static_cast<std::size_t>(SharedMesh::corners(type));
+        }
+    });
     for (const auto& entry : byGroup) {
         out.put("g group_" + std::to_string(entry.first) + '\n');
-        for (std::int64_t c : entry.second) {
-            const std::size_t k = static_cast<std::size_t>(c);
-            line = m.types[k] == CellLine ? "l" : "f";
-            for (std::int64_t at = k ? m.offsets[k - 1] : 0; at < m.offsets[k]; ++at)
-                line += ' ' + std::to_string(m.connectivity[static_cast<std::size_t>(at)] + 1);
+        for (const auto& cell : entry.second) {
+            const std::uint8_t type = m.types[cell.first];
+            line = type == CellLine ? "l" : "f";
+            for (int k = 0; k < SharedMesh::corners(type); ++k)
+                line += ' ' + std::to_string(std::uint64_t{m.connectivity[cell.second + static_cast<std::size_t>(k)]} + 1);
             out.put(line + '\n');
         }
     }

@@ -1,5 +1,6 @@
 #include "model/fields.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "model/layout.h"
@@ -9,18 +10,54 @@ namespace gmdk {
 
 namespace {
 
-bool extract(GMD_File* h, Record& r);
+// The record's fields, filled in order into the slots the record already
+// holds: a slot keeps the storage of its name and values from the record read
+// before, so that a run of records of one type allocates nothing. Adding a
+// field may move the fields added before it, but never their values.
+class Fields {
+public:
+    explicit Fields(Record& r) : r_(r) {}
+    Record& record() { return r_; }
+    const RecordFrame& frame() const { return r_.frame; }
+
+    // The values of the field's own kind are left for the caller to size.
+    Field& add(const char* name, Kind kind, bool scalar = false, bool derived = false) {
+        if (used_ == r_.fields.size()) r_.fields.emplace_back();
+        Field& f = r_.fields[used_++];
+        if (f.name != name) f.name.assign(name);
+        f.kind = kind;
+        f.scalar = scalar;
+        f.derived = derived;
+        if (kind != Kind::Float) f.floats.clear();
+        if (kind != Kind::Int) f.ints.clear();
+        if (kind != Kind::Text) f.text.clear();
+        return f;
+    }
+    std::vector<float>& floats(const char* name, std::size_t n, bool scalar = false, bool derived = false) {
+        Field& f = add(name, Kind::Float, scalar, derived);
+        f.floats.resize(n);
+        return f.floats;
+    }
+    std::vector<std::int32_t>& ints(const char* name, std::size_t n, bool scalar = false) {
+        Field& f = add(name, Kind::Int, scalar);
+        f.ints.resize(n);
+        return f.ints;
+    }
+    // Drops the slots of fields the record does not have.
+    void finish() { r_.fields.resize(used_); }
+
+private:
+    Record& r_;
+    std::size_t used_ = 0;
+};
+
+bool extract(GMD_File* h, Fields& r);
 
 // Getter of n floats into a named field; false when the getter refuses.
 using FloatsGetter = int32_t (*)(GMD_File*, float*);
 
-bool addFloats(GMD_File* h, Record& r, const char* name, FloatsGetter get, std::size_t n, bool derived = false) {
-    std::vector<float> values(n);
-    if (!get(h, values.data())) return false;
-    Field f = floatField(name, std::move(values), n == 1);
-    f.derived = derived;
-    r.fields.push_back(std::move(f));
-    return true;
+bool addFloats(GMD_File* h, Fields& r, const char* name, FloatsGetter get, std::size_t n, bool derived = false) {
+    return get(h, r.floats(name, n, n == 1, derived).data()) != 0;
 }
 
 struct FloatGetter {
@@ -30,73 +67,77 @@ struct FloatGetter {
     bool derived = false;
 };
 
-bool addAll(GMD_File* h, Record& r, std::initializer_list<FloatGetter> getters) {
+bool addAll(GMD_File* h, Fields& r, std::initializer_list<FloatGetter> getters) {
     for (const FloatGetter& g : getters)
         if (!addFloats(h, r, g.name, g.get, g.count, g.derived)) return false;
     return true;
 }
 
-bool addInt(GMD_File* h, Record& r, const char* name, int32_t (*get)(GMD_File*, int32_t*)) {
-    std::int32_t value = 0;
-    if (!get(h, &value)) return false;
-    r.fields.push_back(intField(name, {value}, true));
-    return true;
+bool addInt(GMD_File* h, Fields& r, const char* name, int32_t (*get)(GMD_File*, int32_t*)) {
+    return get(h, r.ints(name, 1, true).data()) != 0;
 }
 
 // Getters that copy several points at once; the record names each point.
-void addPoints(Record& r, const float* values, std::initializer_list<const char*> names) {
+void addPoints(Fields& r, const float* values, std::initializer_list<const char*> names) {
     std::size_t at = 0;
     for (const char* name : names) {
-        r.fields.push_back(floatField(name, {values[at], values[at + 1], values[at + 2]}));
+        std::vector<float>& point = r.floats(name, 3);
+        std::copy(values + at, values + at + 3, point.begin());
         at += 3;
     }
 }
 
 // Text getters write the stored bytes and a NUL into a buffer they do not
 // bound; no stored text is longer than the record's payload.
-bool addText(GMD_File* h, Record& r, const char* name, int32_t (*get)(GMD_File*, char*)) {
-    std::vector<char> buffer(r.frame.payload.size() + 8, '\0');
+bool addText(GMD_File* h, Fields& r, const char* name, int32_t (*get)(GMD_File*, char*)) {
+    std::vector<char> buffer(r.frame().payload.size() + 8, '\0');
     if (!get(h, buffer.data())) return false;
-    r.fields.push_back(textField(name, std::string(buffer.data(), strnlen(buffer.data(), buffer.size()))));
+    r.add(name, Kind::Text, true).text.assign(buffer.data(), strnlen(buffer.data(), buffer.size()));
+    return true;
+}
+
+// A list field whose getter writes one word past the n values (the library's
+// lists carry their terminator).
+template <typename T, typename Getter>
+bool addList(GMD_File* h, std::vector<T>& values, std::size_t n, Getter get) {
+    values.resize(n + 1);
+    if (!get(h, values.data())) return false;
+    values.pop_back();
     return true;
 }
 
 
-bool extractPolygon(GMD_File* h, Record& r) {
-    const bool triangle = isTriangleCode(r.code);
+bool extractPolygon(GMD_File* h, Fields& r, std::int32_t code) {
+    const bool triangle = isTriangleCode(code);
     const std::size_t v = triangle ? 9 : 12;
-    const std::size_t words = r.frame.wordCount();
+    const std::size_t words = r.frame().wordCount();
     if (!addFloats(h, r, "vertices", triangle ? GMD_GetTriangle : GMD_GetQuad, v)) return false;
-    const std::uint8_t form = letterForCode(r.code);
+    const std::uint8_t form = letterForCode(code);
     if (form == letter::kVolumePolygon) {
-        std::int32_t a = 0, b = 0;
-        if (!GMD_GetPolygonVolumes(h, &a, &b)) return false;
-        r.fields.push_back(intField("volumes", {a, b}));
-        return true;
+        std::int32_t* volumes = r.ints("volumes", 2).data();
+        return GMD_GetPolygonVolumes(h, &volumes[0], &volumes[1]) != 0;
     }
     if (form != letter::kAttributedPolygon) return true;
     bool oriented = false;
     if (words >= v + 3) {
-        std::vector<float> o(3);
-        if (GMD_GetPolygonFSSorientation(h, o.data())) {
+        float o[3];
+        if (GMD_GetPolygonFSSorientation(h, o)) {
             oriented = true;
-            r.fields.push_back(floatField("orientation", std::move(o)));
+            std::copy(o, o + 3, r.floats("orientation", 3).begin());
         }
     }
     std::int32_t n = 0;
     if (GMD_GetPolygonNumThickness(h, &n)) {
         const std::size_t t = v + (oriented ? 3 : 0);
         if (n < 0 || t + 1 + static_cast<std::size_t>(n) > words) return false;
-        std::vector<float> thickness(static_cast<std::size_t>(n) + 1);
-        if (!GMD_GetPolygonThickness(h, thickness.data())) return false;
-        thickness.pop_back();
-        r.fields.push_back(floatField("thickness", std::move(thickness)));
+        Field& thickness = r.add("thickness", Kind::Float);
+        return addList(h, thickness.floats, static_cast<std::size_t>(n), GMD_GetPolygonThickness);
     }
     return true;
 }
 
-bool extractNurbs(GMD_File* h, Record& r) {
-    const NurbsLayout layout = nurbsLayout(r.frame);
+bool extractNurbs(GMD_File* h, Fields& r) {
+    const NurbsLayout layout = nurbsLayout(r.frame());
     if (!layout.problem.empty()) return false;
     // The library's counts must agree with the frame's before its arrays are
     // sized from them.
@@ -106,99 +147,85 @@ bool extractNurbs(GMD_File* h, Record& r) {
         if (s[i] != layout.counts[i]) return false;
     if (s[5] != layout.boundaryPoints) return false;
     const std::size_t grid = static_cast<std::size_t>(s[2]) * static_cast<std::size_t>(s[3]);
-    std::vector<float> u(static_cast<std::size_t>(s[0])), v(static_cast<std::size_t>(s[1]));
-    std::vector<float> points(3 * grid), weights(grid), boundary(2 * static_cast<std::size_t>(s[5]));
-    std::vector<std::int32_t> dims(static_cast<std::size_t>(s[4]));
-    GMD_NurbsData data{u.data(), v.data(), points.data(), weights.data(), dims.data(), boundary.data()};
-    if (!GMD_GetNurbsData(h, &data)) return false;
-    r.fields.push_back(intField("holeOrigin", {s[6]}, true));
-    r.fields.push_back(floatField("uKnots", std::move(u)));
-    r.fields.push_back(floatField("vKnots", std::move(v)));
-    r.fields.push_back(intField("numUcontrolPoints", {s[2]}, true));
-    r.fields.push_back(intField("numVcontrolPoints", {s[3]}, true));
-    r.fields.push_back(floatField("controlPoints", std::move(points)));
-    r.fields.push_back(floatField("weights", std::move(weights)));
-    r.fields.push_back(intField("boundaryDimensions", std::move(dims)));
-    r.fields.push_back(floatField("boundaryPoints", std::move(boundary)));
-    return true;
+    r.ints("holeOrigin", 1, true)[0] = s[6];
+    GMD_NurbsData data;
+    data.uKnots = r.floats("uKnots", static_cast<std::size_t>(s[0])).data();
+    data.vKnots = r.floats("vKnots", static_cast<std::size_t>(s[1])).data();
+    r.ints("numUcontrolPoints", 1, true)[0] = s[2];
+    r.ints("numVcontrolPoints", 1, true)[0] = s[3];
+    data.controlPoints = r.floats("controlPoints", 3 * grid).data();
+    data.weights = r.floats("weights", grid).data();
+    data.boundaryDimensions = r.ints("boundaryDimensions", static_cast<std::size_t>(s[4])).data();
+    data.boundaryPoints = r.floats("boundaryPoints", 2 * static_cast<std::size_t>(s[5])).data();
+    return GMD_GetNurbsData(h, &data) != 0;
 }
 
 // The hinge getters size nothing themselves; the section lengths come from
 // the frame first so that no getter can be handed a buffer too small.
-bool extractHinge(GMD_File* h, Record& r) {
-    const HingeLayout layout = hingeLayout(r.frame);
+bool extractHinge(GMD_File* h, Fields& r) {
+    const HingeLayout layout = hingeLayout(r.frame());
     if (!layout.problem.empty()) return false;
     if (!addText(h, r, "name", GMD_GetHingeName) || !addText(h, r, "type", GMD_GetHingeType)) return false;
     std::int32_t values = 0, groups = 0;
     if (!GMD_GetHingeNumPoints(h, &values) || values != 10 * layout.points) return false;
     if (!GMD_GetHingeNumGroups(h, &groups) || groups != layout.groups) return false;
-    std::vector<float> points(static_cast<std::size_t>(values) + 1);
-    std::vector<std::int32_t> list(static_cast<std::size_t>(groups) + 1);
-    if (!GMD_GetHingePointsData(h, points.data()) || !GMD_GetHingeGroups(h, list.data())) return false;
-    points.pop_back();
-    list.pop_back();
-    r.fields.push_back(floatField("points", std::move(points)));
-    r.fields.push_back(intField("groups", std::move(list)));
-    return true;
+    return addList(h, r.add("points", Kind::Float).floats, static_cast<std::size_t>(values), GMD_GetHingePointsData) &&
+           addList(h, r.add("groups", Kind::Int).ints, static_cast<std::size_t>(groups), GMD_GetHingeGroups);
 }
 
-bool extractMacroGroup(GMD_File* h, Record& r) {
-    const MacroGroupLayout layout = macroGroupLayout(r.frame);
+bool extractMacroGroup(GMD_File* h, Fields& r) {
+    const MacroGroupLayout layout = macroGroupLayout(r.frame());
     if (!layout.problem.empty()) return false;
     std::int32_t n = 0;
     if (!GMD_GetMacroGroupNumGroups(h, &n) || n != layout.groups) return false;
-    std::vector<std::int32_t> groups(static_cast<std::size_t>(n) + 1);
-    if (!GMD_GetMacroGroupGroups(h, groups.data())) return false;
-    groups.pop_back();
-    r.fields.push_back(intField("groups", std::move(groups)));
+    if (!addList(h, r.add("groups", Kind::Int).ints, static_cast<std::size_t>(n), GMD_GetMacroGroupGroups)) return false;
     return !layout.named || addText(h, r, "name", GMD_GetMacroGroupName);
 }
 
-bool extractScatteredVertex(GMD_File* h, Record& r) {
-    const std::size_t words = r.frame.wordCount();
+bool extractScatteredVertex(GMD_File* h, Fields& r) {
+    const std::size_t words = r.frame().wordCount();
     if (words < 3 || !addFloats(h, r, "position", GMD_GetScattVertexPosition, 3)) return false;
     std::int32_t n = 0;
     if (!GMD_GetScattVertexNumAdjacent(h, &n) || n < 0 || static_cast<std::size_t>(n) + 3 != words) return false;
-    std::vector<std::int32_t> adjacent(static_cast<std::size_t>(n) + 1);
-    if (!GMD_GetScattVertexAdjacent(h, adjacent.data())) return false;
-    adjacent.pop_back();
-    r.fields.push_back(intField("adjacent", std::move(adjacent)));
-    return true;
+    return addList(h, r.add("adjacent", Kind::Int).ints, static_cast<std::size_t>(n), GMD_GetScattVertexAdjacent);
 }
 
 }  // namespace
 
 bool readFields(GMD_File* h, Record& r) {
-    r.fields.clear();
-    r.hasFields = extract(h, r);
+    Fields fields(r);
+    r.hasFields = extract(h, fields);
+    fields.finish();
     if (!r.hasFields) r.fields.clear();
     return r.hasFields;
 }
 
 namespace {
 
-bool extract(GMD_File* h, Record& r) {
-    if (r.code == 0 || letterForCode(r.code) != r.frame.letter) return false;
-    const std::size_t words = r.frame.wordCount();
-    if (r.frame.payload.size() % 4) return false;
-    if (isPolygonCode(r.code)) return extractPolygon(h, r);
-    switch (r.frame.letter) {
+bool extract(GMD_File* h, Fields& r) {
+    const std::int32_t code = r.record().code;
+    const std::uint8_t form = r.frame().letter;
+    if (code == 0 || letterForCode(code) != form) return false;
+    const std::size_t words = r.frame().wordCount();
+    if (r.frame().payload.size() % 4) return false;
+    if (isPolygonCode(code)) return extractPolygon(h, r, code);
+    switch (form) {
     case letter::kTolerance:
         return words >= 1 && addFloats(h, r, "tolerance", GMD_GetTolerance, 1);
     case letter::kSegment:
     case letter::kVolumeSegment:
         if (!addFloats(h, r, "vertices", GMD_GetSegment, 6)) return false;
         if (words >= 7 && !addFloats(h, r, "radius", GMD_GetSegmentRadius, 1)) return false;
-        return r.frame.letter == letter::kSegment || addInt(h, r, "volume", GMD_GetSegmentVolume);
+        return form == letter::kSegment || addInt(h, r, "volume", GMD_GetSegmentVolume);
     case letter::kWedge:
     case letter::kWedgeWithPolygons:
     case letter::kEdge: {
         float w[12];
         if (!GMD_GetWedge(h, w)) return false;
         addPoints(r, w, {"firstVertex", "secondVertex", "leftNormal", "rightNormal"});
-        if (r.frame.letter == letter::kWedge) return true;
+        if (form == letter::kWedge) return true;
         if (words < 14) return false;
-        if (r.frame.letter == letter::kEdge) return addInt(h, r, "polygon", GMD_GetEWLeftAdjacentPolygon);
+        if (form == letter::kEdge) return addInt(h, r, "polygon", GMD_GetEWLeftAdjacentPolygon);
         return addInt(h, r, "leftPolygon", GMD_GetEWLeftAdjacentPolygon) &&
                addInt(h, r, "rightPolygon", GMD_GetEWRightAdjacentPolygon);
     }

@@ -5,6 +5,7 @@
 // spell 'S' or 83 to mean a sphere.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -52,7 +53,15 @@ std::string typeName(std::int32_t code, std::uint8_t letter);
 // The letter as text: the character when printable, else 0xNN.
 std::string letterText(std::uint8_t letter);
 // Shortest decimal text that reads back to the same float32 bits, both as a
-// float and through a double (as JSON readers take it).
+// float and through a double (as JSON readers take it): std::to_chars's
+// shortest form ("0.25", "1e+06", "-0"), or "nan", "inf", "-inf".
 std::string formatFloat(float value);
+// The same text written to `out`, which has room for kFloatTextSize
+// characters; returns the end of the text.
+constexpr std::size_t kFloatTextSize = 32;
+char* formatFloat(float value, char* out);
+// A count or offset in decimal, written to `out`, which has room for
+// kFloatTextSize characters; returns the end of the text.
+char* formatCount(std::uint64_t value, char* out);
 
 }  // namespace gmdk

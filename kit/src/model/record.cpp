@@ -71,7 +71,7 @@ Field textField(const std::string& name, std::string text) {
     return f;
 }
 
-const Field* Record::find(const std::string& name) const {
+const Field* Record::find(std::string_view name) const {
     for (const Field& f : fields)
         if (f.name == name) return &f;
     return nullptr;

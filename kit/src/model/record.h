@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/error.h"
@@ -57,7 +58,7 @@ struct Record {
     bool hasFields = false;     // fields describe the record; otherwise raw
     std::vector<Field> fields;
 
-    const Field* find(const std::string& name) const;
+    const Field* find(std::string_view name) const;
     // Fetches a field that must be there with this many values (0: any);
     // throws Error naming the field otherwise.
     const Field& floats(const std::string& name, std::size_t count = 0) const;
