@@ -99,10 +99,11 @@ fuzz-build: setup
 # Runs each harness for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=600), starting
 # from the checked-in corpus; new inputs go to a scratch folder.
 fuzz: fuzz-build
-	for h in read sequence scan stl obj; do \
-	  mkdir -p $(FUZZ_DIR)/corpus-$$h && \
+	for seeds in fuzz/corpus/read fuzz/corpus/sequence \
+	             tests/kit/fuzz/corpus/scan tests/kit/fuzz/corpus/stl tests/kit/fuzz/corpus/obj; do \
+	  h=$$(basename $$seeds) && mkdir -p $(FUZZ_DIR)/corpus-$$h && \
 	  $(FUZZ_DIR)/fuzz/$${h}_fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-	    $(FUZZ_DIR)/corpus-$$h fuzz/corpus/$$h || exit 1; \
+	    $(FUZZ_DIR)/corpus-$$h $$seeds || exit 1; \
 	done
 
 # Line and branch coverage of src/ by the test suite.

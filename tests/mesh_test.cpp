@@ -25,7 +25,8 @@ Words vertexAt(std::size_t before, std::size_t after) { return join({zeros(befor
 // 42; p, P polygon volumes; o orientation; 0-3 thickness lists of that
 // length, n a negative one; g, h group -5 and group2 7; G tolerance; W wedge,
 // 1-4 (geometry) and L, R, E (adjacency) of wedges; U, N, m, x macro group
-// lists and names; V, J scattered vertex position and list.
+// lists and names; V, J scattered vertex position and list; + reads the
+// next record, Z resets the one in hand.
 const Calls kCalls = {
     GMD_CALL('s', GMD_SetSegment(h, kQuad)), GMD_CALL('S', GMD_SetSegmentVertices(h, kQuad)),
     GMD_CALL('t', GMD_SetTriangle(h, kQuad)), GMD_CALL('T', GMD_SetTriangleVertices(h, kQuad)),
@@ -54,12 +55,14 @@ const Calls kCalls = {
     GMD_CALL('j', GMD_SetScattVertexAdjacent(h, 0, nullptr)),
     GMD_CALL('K', GMD_SetScattVertexAdjacent(h, -1, kGroups)), GMD_CALL('y', GMD_SetMacroGroupName(h, "ab")),
     GMD_CALL('Y', GMD_SetMacroGroupName(h, "cdefgh")), GMD_CALL('k', GMD_SetMacroGroupGroups(h, 2, kSixOne)),
+    GMD_CALL('+', GMD_GetRecord(h)), GMD_CALL('Z', GMD_ResetRecord(h)),
 };
 
 }  // namespace
 
 TEST(MeshSetters, BuildTheFramesOfTheirLetters) {
     const Words segment = counting(6), triangle = counting(9), quad = counting(12), radius = floats({0.75f});
+    const Words geometry = counting(12), five = join({ints({8}), text("abcde   ")});
     expectScripts(kCalls, {
         // Vertex blocks; setters of another shape or family and bad indices are refused.
         {"s", frame('L', segment)}, {"S", frame('L', segment)}, {"a", frame('L', vertexAt(3, 0))},
@@ -88,12 +91,7 @@ TEST(MeshSetters, BuildTheFramesOfTheirLetters) {
         // The layout code overrides the client's byte; without a list the client's byte goes out.
         {"ht1", frame('A', join({triangle, ints({1}), t1}), 0, 1)},
         {"gtoh", frame('A', join({triangle, kOrientationWords}), -5, 7)},
-    });
-}
-
-TEST(MeshSetters, WedgesMacroGroupsAndScatteredVertices) {
-    const Words geometry = counting(12), five = join({ints({8}), text("abcde   ")});
-    expectScripts(kCalls, {
+        // Wedges and edges, macro groups and scattered vertices.
         {"W", frame('W', geometry)}, {"5", frame('W', vertexAt(0, 9))}, {"6", frame('W', vertexAt(3, 6))},
         {"7", frame('W', vertexAt(6, 3))}, {"8", frame('W', vertexAt(9, 0))},
         {"L", frame('w', join({zeros(12), ints({6, 0})}))}, {"WR", frame('w', join({geometry, ints({0, 7})}))},
@@ -266,66 +264,48 @@ TEST(MeshGetters, MacroGroupNames) {
     EXPECT_EQ(textOf(u, GMD_GetMacroGroupName), "xy  ");
 }
 
+// Setters on records read from a file, each row on a file of its own frames,
+// the first of them read.
 TEST(MeshSetters, AmendRecordsReadFromAFile) {
-    ReadFile f(concat({frame('L', counting(9)), frame('A', join({counting(9), ints({1}), counting(1, 20)}), 0, 1),
-                       frame('A', counting(9), 0, 3), frame('A', join({counting(9), ints({5}), counting(2)}), 0, 1),
-                       frame('A', counting(15), 0, 0), frame(0, counting(2)), frame('A', counting(11), 0, 4),
-                       frame('W', counting(14)), frame('w', counting(12)), frame('e', counting(13)), frame('v', counting(2)),
-                       frame('W', counting(11)), frame('W', {}), frame('A', counting(12)), frame('A', counting(15), 0, 9)}));
-    // A longer segment keeps its words under the vertex setters.
-    ASSERT_EQ(GMD_GetRecord(f), 1);
-    runScript(f, kCalls, "a");
-    EXPECT_EQ(got(f, GMD_GetSegment, 6), join({counting(3), kVertexWords}));
-    EXPECT_EQ(got(f, GMD_GetSegmentRadius, 1), floats({7}));
-    runScript(f, kCalls, "rv");
-    EXPECT_EQ(got(f, GMD_GetSegmentRadius, 1), zeros(1));
-    EXPECT_EQ(got(f, GMD_GetSegmentVolume, 1), ints({42}));
-    // A thickness list read from the file slides behind a new orientation.
-    ASSERT_EQ(GMD_GetRecord(f), 1);
-    runScript(f, kCalls, "o");
-    EXPECT_EQ(got(f, GMD_GetPolygonThickness, 1), counting(1, 20));
-    EXPECT_EQ(got(f, GMD_GetPolygonFSSorientation, 3), kOrientationWords);
-    // Code 3 says an orientation is there, but the record ends at its vertices.
-    ASSERT_EQ(GMD_GetRecord(f), 1);
-    runScript(f, kCalls, "!o!0");
-    // The last three words have the length of a list of 2 but count 5.
-    ASSERT_EQ(GMD_GetRecord(f), 1);
-    runScript(f, kCalls, "!2");
-    // The quad flag of a record read decides; a letter-0 frame is an empty
-    // record whose words are dropped, and creating a triangle clears both flags.
-    ASSERT_EQ(GMD_GetRecord(f), 1);
-    runScript(f, kCalls, "!td");
-    ASSERT_EQ(GMD_GetRecord(f), 1);
-    runScript(f, kCalls, "co");
-    EXPECT_EQ(got(f, GMD_GetTriangle, 9), vertexAt(6, 0));
-    EXPECT_EQ(got(f, GMD_GetPolygonFSSorientation, 3), kOrientationWords);
-    // A valid 'A' shorter than its vertex block refuses every vertex accessor.
-    ASSERT_EQ(GMD_GetRecord(f), 1);
-    runScript(f, kCalls, "!q!d!t!o");
-    EXPECT_EQ(got(f, GMD_GetQuad, 12), std::nullopt);
-    // A wedge with two stray words gains zero adjacency words over them; a
-    // short 'w' or 'e' is never grown.
-    EXPECT_EQ(GMD_GetRecord(f), 1);
-    runScript(f, kCalls, "L");
-    EXPECT_EQ(got(f, GMD_GetEWRightAdjacentPolygon, 1), ints({0}));
-    EXPECT_EQ(GMD_GetRecord(f), 1);
-    runScript(f, kCalls, "!L!R5");
-    EXPECT_EQ(GMD_GetRecord(f), 1);
-    runScript(f, kCalls, "!E");
-    // Nor do the scattered vertex setters take a record without its position.
-    EXPECT_EQ(GMD_GetRecord(f), 1);
-    runScript(f, kCalls, "!V!J");
-    // A shorter 'W' becomes a 14-word edge or wedge whose missing words are 0.
-    EXPECT_EQ(GMD_GetRecord(f), 1);
-    runScript(f, kCalls, "E");
-    expectReads(f, {{G(GMD_GetWedge, 12), join({counting(11), zeros(1)})}, {G(GMD_GetEWRightAdjacentPolygon, 1), ints({5})}});
-    EXPECT_EQ(GMD_GetRecord(f), 1);
-    runScript(f, kCalls, "R");
-    expectReads(f, {{G(GMD_GetWedge, 12), zeros(12)}, {G(GMD_GetEWRightAdjacentPolygon, 1), ints({7})}});
-    // A reset clears the orientation flag, which an invalid 'A' read next leaves alone.
-    EXPECT_EQ(nextType(f), 5);
-    GMD_ResetRecord(f);
-    EXPECT_EQ(nextType(f), 0);
-    EXPECT_EQ(got(f, GMD_GetPolygonFSSorientation, 3), std::nullopt);
+    const Read radius = G(GMD_GetSegmentRadius, 1), orientation = G(GMD_GetPolygonFSSorientation, 3);
+    const Read right = G(GMD_GetEWRightAdjacentPolygon, 1), wedge = G(GMD_GetWedge, 12);
+    const struct {
+        Bytes frames;
+        const char* script;
+        std::vector<Expect> reads;
+    } cases[] = {
+        // A longer segment keeps its words under the vertex setters.
+        {frame('L', counting(9)), "a", {{G(GMD_GetSegment, 6), join({counting(3), kVertexWords})}, {radius, floats({7})}}},
+        {frame('L', counting(9)), "rv", {{radius, zeros(1)}, {G(GMD_GetSegmentVolume, 1), ints({42})}}},
+        // A thickness list read from the file slides behind a new orientation.
+        {frame('A', join({counting(9), ints({1}), counting(1, 20)}), 0, 1), "o",
+         {{G(GMD_GetPolygonThickness, 1), counting(1, 20)}, {orientation, kOrientationWords}}},
+        // Code 3 says an orientation is there, but the record ends at its vertices;
+        // the last three words have the length of a list of 2 but count 5.
+        {frame('A', counting(9), 0, 3), "!o!0", {}},
+        {frame('A', join({counting(9), ints({5}), counting(2)}), 0, 1), "!2", {}},
+        // The quad flag of a record read decides; a letter-0 frame is an empty
+        // record whose words are dropped, and creating a triangle clears both flags.
+        {concat({frame('A', counting(15)), frame(0, counting(2))}), "!td+co",
+         {{G(GMD_GetTriangle, 9), vertexAt(6, 0)}, {orientation, kOrientationWords}}},
+        // A valid 'A' shorter than its vertex block refuses every vertex accessor.
+        {frame('A', counting(11), 0, 4), "!q!d!t!o", {{G(GMD_GetQuad, 12), std::nullopt}}},
+        {frame('P', counting(6)), "!1!o", {}},  // nor does a 'P' take attributes
+        // A 'P' quad read from a file has no orientation: one set after a list goes before it.
+        {frame('P', counting(12)), "1o", {{orientation, kOrientationWords}}},
+        // A wedge with two stray words gains zero adjacency words over them; a
+        // short 'w' or 'e' is never grown, nor does a 'v' without its position take a list.
+        {frame('W', counting(14)), "L", {{right, ints({0})}}},
+        {concat({frame('w', counting(12)), frame('e', counting(13)), frame('v', counting(2))}), "!L!R5+!E+!V!J", {}},
+        // A shorter 'W' becomes a 14-word edge or wedge whose missing words are 0.
+        {frame('W', counting(11)), "E", {{wedge, join({counting(11), zeros(1)})}, {right, ints({5})}}},
+        {frame('W', {}), "R", {{wedge, zeros(12)}, {right, ints({7})}}},
+        // A reset clears the orientation flag, which an invalid 'A' read next leaves alone.
+        {concat({frame('A', counting(12)), frame('A', counting(15), 0, 9)}), "Z+", {{orientation, std::nullopt}}},
+    };
+    for (const auto& c : cases) {
+        ReadFile f(c.frames, 1);
+        runScript(f, kCalls, c.script);
+        expectReads(f, c.reads);
+    }
 }
-

@@ -10,7 +10,7 @@ cd "$1"
 haystack=$(find . -path ./build\* -prune -o \( -name CMakeLists.txt -o -name '*.cmake' -o -name '*.sh' \) -print)
 status=0
 for file in $(find src kit tools bindings tests bench examples fuzz \
-                   \( -name '*.cpp' -o -name '*.c' -o -name '*.f90' \) -not -path 'fuzz/corpus/*' | sort); do
+                   \( -name '*.cpp' -o -name '*.c' -o -name '*.f90' \) -not -path '*/corpus/*' | sort); do
     stem=$(basename "$file" | sed 's/\.[^.]*$//')
     # shellcheck disable=SC2086 # a list of file names
     if ! grep -qw -- "$stem" $haystack; then

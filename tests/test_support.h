@@ -133,17 +133,14 @@ inline Bytes frame(char letter, const Words& words, int group = 0, int group2 = 
 }
 
 // A read handle on a file that holds `bytes`, with the first `records` read.
-class ReadFile {
-public:
-    explicit ReadFile(const Bytes& bytes, int records = 0) : in_((file_.write(bytes), GMD_OpenReadFile(file_.c_str()))) {
-        EXPECT_NE(in_.h, nullptr);
-        for (int k = 0; k < records; ++k) EXPECT_EQ(GMD_GetRecord(in_), 1) << "record " << k;
+struct ReadFile {
+    TempFile file;
+    Handle in;
+    explicit ReadFile(const Bytes& bytes, int records = 0) : in((file.write(bytes), GMD_OpenReadFile(file.c_str()))) {
+        EXPECT_NE(in.h, nullptr);
+        for (int k = 0; k < records; ++k) EXPECT_EQ(GMD_GetRecord(in), 1) << "record " << k;
     }
-    operator GMD_File*() const { return in_; }
-
-private:
-    TempFile file_;
-    Handle in_;
+    operator GMD_File*() const { return in; }
 };
 
 // The type code of the next record read, or -1000 when there is none.
@@ -199,13 +196,11 @@ Read G(std::int32_t (*get)(GMD_File*, T*), std::size_t n) {
 // A getter that takes arguments: GMD_GET(float, 3, GMD_GetNurbsControlPoint(h, 1, 2, out)).
 #define GMD_GET(T, n, call) Read([=](GMD_File * h) { return gotFrom<T>(n, [&](T * out) { return call; }); })
 
-struct Expect {
-    Read read;
-    std::optional<Words> want;
-};
+// A getter and what it must copy out.
+using Expect = std::pair<Read, std::optional<Words>>;
 
 inline void expectReads(GMD_File* h, const std::vector<Expect>& rows) {
-    for (const auto& row : rows) EXPECT_EQ(row.read(h), row.want) << "getter " << &row - rows.data();
+    for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].first(h), rows[i].second) << "getter " << i;
 }
 
 // A text getter's answer through a buffer of exactly `room` bytes, so that
