@@ -18,9 +18,9 @@ Words vertexAt(std::size_t before, std::size_t after) { return join({zeros(befor
 
 // Shapes s, t, q (S, T, Q: their aliases); vertices of kVertex: a segment 1,
 // b triangle 1, d quad 3, f quad 0; r radius 0.75, v segment volume 42; p
-// polygon volumes; o orientation; 0-3 thickness lists of that length, n a
+// polygon volumes; o orientation; 1-3 thickness lists of that length, n a
 // negative one; W wedge, 5, 8 (geometry) and L, R, E (adjacency) of wedges;
-// U, u, z, N, k macro group lists and m, x, y, Y names; V, J, j, K scattered
+// U, u, z, k macro group lists and m, x, y, Y names; V, J, j, K scattered
 // vertex position and lists; + reads the next record, Z resets the one in hand.
 const Calls kCalls = {
     GMD_CALL('s', GMD_SetSegment(h, kQuad)), GMD_CALL('S', GMD_SetSegmentVertices(h, kQuad)),
@@ -30,14 +30,13 @@ const Calls kCalls = {
     GMD_CALL('d', GMD_SetQuadVertex(h, 3, kVertex)), GMD_CALL('f', GMD_SetQuadVertex(h, 0, kVertex)),
     GMD_CALL('r', GMD_SetSegmentRadius(h, 0.75f)), GMD_CALL('v', GMD_SetSegmentVolume(h, 42)),
     GMD_CALL('p', GMD_SetPolygonVolumes(h, 3, -4)), GMD_CALL('o', GMD_SetPolygonFSSorientation(h, kOrientation)),
-    GMD_CALL('0', GMD_SetPolygonThickness(h, 0, nullptr)), GMD_CALL('1', GMD_SetPolygonThickness(h, 1, kThick)),
-    GMD_CALL('2', GMD_SetPolygonThickness(h, 2, kThick)), GMD_CALL('3', GMD_SetPolygonThickness(h, 3, kThick)),
-    GMD_CALL('n', GMD_SetPolygonThickness(h, -1, kThick)), GMD_CALL('W', GMD_SetWedge(h, kQuad)),
-    GMD_CALL('5', GMD_SetEWFirstVert(h, kVertex)), GMD_CALL('8', GMD_SetEWRightNormal(h, kVertex)),
-    GMD_CALL('L', GMD_SetWedgeLeftAdjacentPolygon(h, 6)), GMD_CALL('R', GMD_SetWedgeRightAdjacentPolygon(h, 7)),
-    GMD_CALL('E', GMD_SetEdgeAdjacentPolygon(h, 5)), GMD_CALL('U', GMD_SetMacroGroupGroups(h, 3, kGroups)),
-    GMD_CALL('u', GMD_SetMacroGroupGroups(h, 1, kGroups + 2)), GMD_CALL('z', GMD_SetMacroGroupGroups(h, 0, nullptr)),
-    GMD_CALL('N', GMD_SetMacroGroupGroups(h, -1, kGroups)), GMD_CALL('k', GMD_SetMacroGroupGroups(h, 2, kSixOne)),
+    GMD_CALL('1', GMD_SetPolygonThickness(h, 1, kThick)), GMD_CALL('2', GMD_SetPolygonThickness(h, 2, kThick)),
+    GMD_CALL('3', GMD_SetPolygonThickness(h, 3, kThick)), GMD_CALL('n', GMD_SetPolygonThickness(h, -1, kThick)),
+    GMD_CALL('W', GMD_SetWedge(h, kQuad)), GMD_CALL('5', GMD_SetEWFirstVert(h, kVertex)),
+    GMD_CALL('8', GMD_SetEWRightNormal(h, kVertex)), GMD_CALL('L', GMD_SetWedgeLeftAdjacentPolygon(h, 6)),
+    GMD_CALL('R', GMD_SetWedgeRightAdjacentPolygon(h, 7)), GMD_CALL('E', GMD_SetEdgeAdjacentPolygon(h, 5)),
+    GMD_CALL('U', GMD_SetMacroGroupGroups(h, 3, kGroups)), GMD_CALL('u', GMD_SetMacroGroupGroups(h, 1, kGroups + 2)),
+    GMD_CALL('z', GMD_SetMacroGroupGroups(h, 0, nullptr)), GMD_CALL('k', GMD_SetMacroGroupGroups(h, 2, kSixOne)),
     GMD_CALL('m', GMD_SetMacroGroupName(h, "abcde")), GMD_CALL('x', GMD_SetMacroGroupName(h, "")),
     GMD_CALL('y', GMD_SetMacroGroupName(h, "ab")), GMD_CALL('Y', GMD_SetMacroGroupName(h, "cdefgh")),
     GMD_CALL('V', GMD_SetScattVertexPosition(h, kVertex)), GMD_CALL('J', GMD_SetScattVertexAdjacent(h, 2, kGroups)),
