@@ -17,7 +17,8 @@ const int32_t kGroups[3] = {4, 9, 2}, kSixOne[2] = {6, 1};
 Words vertexAt(std::size_t before, std::size_t after) { return join({zeros(before), kVertexWords, zeros(after)}); }
 
 // Shapes s, t, q (S, T, Q: their aliases); vertices of kVertex: a segment 1,
-// b triangle 1, d quad 3, f quad 0; r radius 0.75, v segment volume 42; p
+// b triangle 1, d quad 3, f quad 0, out of range A segment 2, B triangle 3,
+// D quad 4, F quad 2^32 - 1; r radius 0.75, v segment volume 42; p
 // polygon volumes; o orientation; 1-3 thickness lists of that length, n a
 // negative one; W wedge, 5, 8 (geometry) and L, R, E (adjacency) of wedges;
 // U, u, z, k macro group lists and m, x, y, Y names; V, J, j, K scattered
@@ -28,6 +29,8 @@ const Calls kCalls = {
     GMD_CALL('q', GMD_SetQuad(h, kQuad)), GMD_CALL('Q', GMD_SetQuadVertices(h, kQuad)),
     GMD_CALL('a', GMD_SetSegmentVertex(h, 1, kVertex)), GMD_CALL('b', GMD_SetTriangleVertex(h, 1, kVertex)),
     GMD_CALL('d', GMD_SetQuadVertex(h, 3, kVertex)), GMD_CALL('f', GMD_SetQuadVertex(h, 0, kVertex)),
+    GMD_CALL('A', GMD_SetSegmentVertex(h, 2, kVertex)), GMD_CALL('B', GMD_SetTriangleVertex(h, 3, kVertex)),
+    GMD_CALL('D', GMD_SetQuadVertex(h, 4, kVertex)), GMD_CALL('F', GMD_SetQuadVertex(h, 0xFFFFFFFFu, kVertex)),
     GMD_CALL('r', GMD_SetSegmentRadius(h, 0.75f)), GMD_CALL('v', GMD_SetSegmentVolume(h, 42)),
     GMD_CALL('p', GMD_SetPolygonVolumes(h, 3, -4)), GMD_CALL('o', GMD_SetPolygonFSSorientation(h, kOrientation)),
     GMD_CALL('1', GMD_SetPolygonThickness(h, 1, kThick)), GMD_CALL('2', GMD_SetPolygonThickness(h, 2, kThick)),
@@ -50,9 +53,9 @@ TEST(MeshSetters, BuildTheFramesOfTheirLetters) {
     const Words segment = counting(6), triangle = counting(9), quad = counting(12), radius = floats({0.75f});
     const Words five = join({ints({8}), text("abcde   ")}), list = ints({3, 4, 9, 2});
     expectScripts(kCalls, {
-        // Vertex blocks; setters of another shape or family are refused.
+        // Vertex blocks; setters of another shape or family and bad indices are refused.
         {"a", frame('L', vertexAt(3, 0))}, {"b", frame('P', vertexAt(3, 3))}, {"d", frame('P', vertexAt(9, 0))},
-        {"T!Q!f!S", frame('P', triangle)},
+        {"T!Q!f!S", frame('P', triangle)}, {"!A!B!D!F", frame(0, {})},  // a bad index creates no record
         // Segment radius and volume.
         {"sr", frame('L', join({segment, radius}))}, {"rr", frame('L', join({zeros(6), radius}))},
         {"v", frame('l', join({zeros(7), ints({42})}))}, {"t!r!v", frame('P', triangle)},
