@@ -152,11 +152,13 @@ TEST(MeshGetters, ReadOnlyWordsTheRecordHolds) {
         {list(3, 12, 3, 3), {{orientation, counting(3, 10)}, {numThickness, ints({3})}, {thickness(3), counting(3, 20)}}},
         {list(1, 9, 3, 2), {{numThickness, no}, {thickness(0), no}}},  // list shorter than its count
         {list(1, 9, -2, 0), {{numThickness, ints({-2})}, {thickness(0), Words{}}}},  // negative: copies nothing
+        {frame('A', counting(15), 0, 4), {{orientation, counting(3, 13)}, {numThickness, no}}},  // the count word is missing
         // Wedges: each getter answers when the record holds its words.
         {prefix('w', 14), {{wedge, counting(12)}, {G(GMD_GetEWFirstVert, 3), counting(3)},
                            {G(GMD_GetEWSecondVert, 3), counting(3, 4)}, {G(GMD_GetEWLeftNormal, 3), counting(3, 7)},
                            {G(GMD_GetEWRightNormal, 3), counting(3, 10)}, {left, ints({21})}, {right, ints({22})}}},
         // Macro groups: blocks and names inside the record only.
+        {frame('U', {}), {{numGroups, no}, {groups(0), no}}},
         {frame('U', ints({3, 5, 6})), {{numGroups, no}, {groups(0), no}, {name, no}}},
         {frame('U', ints({-1, 5, 6})), {{numGroups, ints({-1})}, {groups(0), Words{}}, {name, no}}},
         {frame('U', join({ints({1, 5, 8}), text("Copper1 ")})), {{name, chars("Copper1 ")}}},
