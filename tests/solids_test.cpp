@@ -39,6 +39,7 @@ struct Family {
     std::vector<std::pair<GetWords, int>> parts = {};
 };
 
+
 const Family kFamilies[] = {
     {'S', 4, 4, GMD_SetSphere, {{0, 4, nullptr, GMD_GetSphere}, {0, 3, GMD_SetSphereCenter, GMD_GetSphereCenter},
                                 {3, 1, scalar<GMD_SetSphereRadius>, GMD_GetSphereRadius}}},
@@ -121,7 +122,7 @@ TEST(SolidSetters, CreateThenPatch) {
 TEST(SolidRecords, ReadingJudgesTheWordCountAndGettersCopyBitForBit) {
     // Values no arithmetic would keep: a NaN with a payload, -0.0, a subnormal.
     const Words odd = {0x7FC01234u, 0x80000000u, 0x00000001u, bits(2.5f), bits(-3.75f), bits(1e30f), bits(6), 7, 8};
-    for (const Family& f : kFamilies) {
+    for (const Family& f : kFamilies)
         for (int words : {0, f.words - 1, f.words, f.words + 1}) {
             const Words stored = f.words < 9 ? Words(odd.begin(), odd.begin() + words) : counting(std::size_t(words));
             ReadFile in(frame(f.letter, stored), 1);
@@ -139,7 +140,6 @@ TEST(SolidRecords, ReadingJudgesTheWordCountAndGettersCopyBitForBit) {
             for (const Family& g : kFamilies) EXPECT_EQ(g.setAll(in, asFloats(counting(20))), g.letter == f.letter) << g.letter;
             for (const Span& r : f.spans) EXPECT_TRUE(!r.get || got(in, r.get, std::size_t(r.count))) << f.letter;
         }
-    }
 }
 
 // The circular cylinder's height: widened, measured and rounded once, from the
@@ -155,7 +155,7 @@ TEST(SolidGetters, CylinderHeightIsMeasuredInDoublePrecision) {
 // float32, when each component is divided by the length instead of
 // multiplied by its reciprocal; coincident or NaN ends give the zero axis.
 TEST(AxisSetters, StoreTheUnitAxisAndItsLengthAndTheUpperCentreRecomputesThem) {
-        const std::vector<float> ends[] = {
+    const std::vector<float> ends[] = {
         {1, 1, 1, 1, 1, 4}, {-1, -1, -1, 0, 0, 0}, {0x1.22c96ap-33f, 0, 0, 0x1.226c3ep-1f, 0x1.064134p-3f, 0x1.6afecap-1f},
         {2, 3, 4, 2, 3, 4}, {0, 0, 0, 1e-20f, 0, 0}, {0, 0, 0, std::nanf(""), 1, 1},
     };
@@ -205,8 +205,7 @@ TEST(DecodedBlocks, FramesFromElsewhere) {
         ReadFile in(concat({frame(a.letter, floats(words)), frame(other.letter, counting(std::size_t(other.words))),
                             frame(a.letter, counting(words.size() + 1))}));
         EXPECT_EQ(block(in, a), std::nullopt);
-        EXPECT_TRUE(a.spans[0].set(in, asFloats(counting(3))));
-        EXPECT_EQ(block(in, a), zeros(want.size()));
+        EXPECT_TRUE(a.spans[0].set(in, asFloats(counting(3))) && block(in, a) == zeros(want.size()));
         EXPECT_EQ(nextType(in), a.letter);
         EXPECT_EQ(block(in, a), floats(want)) << a.letter << words[5];
         EXPECT_TRUE(a.setAll(in, asFloats(counting(15))) && a.setUpper(in, asFloats(counting(3, 9))));
