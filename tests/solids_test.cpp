@@ -111,8 +111,7 @@ TEST(SolidSetters, CreateThenPatch) {
             Words want = zeros(std::size_t(f.words));
             std::copy(values.begin(), values.end(), want.begin() + r.first);
             EXPECT_EQ(frameOf([&](GMD_File* h) { EXPECT_TRUE(r.set(h, asFloats(counting(3))) && r.set(h, asFloats(values))); }),
-                      frame(f.letter, want))
-                << f.letter << " words " << r.first << "+" << r.count;
+                      frame(f.letter, want)) << f.letter << " words " << r.first << "+" << r.count;
         }
 }
 
@@ -133,8 +132,7 @@ TEST(SolidRecords, ReadingJudgesTheWordCountAndGettersCopyBitForBit) {
                     const bool own = g.letter == f.letter, copies = r.get && own && r.first + r.count <= words;
                     const auto at = stored.begin() + (copies ? r.first : 0);
                     EXPECT_EQ(r.get ? got(in, r.get, std::size_t(r.count)) : std::nullopt,
-                              copies ? std::optional(Words(at, at + r.count)) : std::nullopt)
-                        << f.letter << words << " words " << r.first << "+" << r.count;
+                              copies ? std::optional(Words(at, at + r.count)) : std::nullopt) << f.letter << words << r.first;
                     EXPECT_EQ(r.set && r.set(in, asFloats(counting(3))), r.set && own && words == f.words) << g.letter;
                 }
             for (const Family& g : kFamilies) EXPECT_EQ(g.setAll(in, asFloats(counting(20))), g.letter == f.letter) << g.letter;
@@ -174,8 +172,7 @@ TEST(AxisSetters, StoreTheUnitAxisAndItsLengthAndTheUpperCentreRecomputesThem) {
             start[5] += 1.0f;
             EXPECT_EQ(frameOf([&](GMD_File* h) { EXPECT_EQ(a->setAll(h, in.data()), 1); }), frame(a->letter, words));
             EXPECT_EQ(frameOf([&](GMD_File* h) { EXPECT_TRUE(a->setAll(h, start.data()) && a->setUpper(h, &in[3])); }),
-                      frame(a->letter, words))
-                << a->letter << &e - ends;
+                      frame(a->letter, words)) << a->letter << &e - ends;
         }
     }
 }
