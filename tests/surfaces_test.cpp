@@ -83,7 +83,6 @@ TEST(Nurbs, BulkAndPieceByPieceWriteTheSameRecordReadBackExactlyAndRefuse) {
     const float p[3] = {1, 2, 3};
     for (auto build : {&Surface::buildInBulk, &Surface::buildPieceByPiece}) {
         const Bytes bytes = frameOf([&](GMD_File* h) {
-            GMD_SetGroup(h, -7);
             (s.*build)(h);
             EXPECT_EQ(GMD_SetNurbsSizes(h, s.sizes.data()) + GMD_SetNurbsUKnot(h, 5, 9.0f) + GMD_SetNurbsVKnot(h, -1, 9.0f) +
                           GMD_SetNurbsBoundaryDimension(h, 2, 9) + GMD_SetNurbsControlPoint(h, 2, 0, p) +
@@ -92,7 +91,7 @@ TEST(Nurbs, BulkAndPieceByPieceWriteTheSameRecordReadBackExactlyAndRefuse) {
             s.expectIn(h);
             GMD_SetGroup2(h, 12);
         });
-        EXPECT_EQ(bytes, frame('N', s.record(), -7, 12));
+        EXPECT_EQ(bytes, frame('N', s.record(), 0, 12));
         ReadFile in(bytes, 1);
         EXPECT_EQ(GMD_GetRecordType(in), 'N');
         s.expectIn(in);
@@ -149,7 +148,6 @@ TEST(Nurbs, PerBoundaryAccessorsAddressSingleValues) {
 // one is read as invalid, leaves that surface in place, and reading goes on.
 TEST(Nurbs, DecodingSoundAndDamagedRecords) {
     const auto withW = [](const std::vector<float>& w) { return join({floats({float(w.size())}), floats(w)}); };
-    const float big = 2147483520.0f;  // the largest float below 2^31
     const struct {
         Words words;
         std::vector<int32_t> sizes = {};  // empty: damaged
@@ -160,11 +158,12 @@ TEST(Nurbs, DecodingSoundAndDamagedRecords) {
          {10, 11, 12, 13, 14, 15}},
         {withW({1, 0, 0, 0, 0, 0, 4, 99}), {1, 0, 0, 0, 0, 0, 0}, {4}},  // words after the last section
         // Damaged: too short; W wrong; a count negative, NaN or past 32 bits; the hole origin past 32 bits; then
-        // U knots, V knots, grid, boundaries, dimensions and points passing the end, or overflowing.
+        // U knots, V knots, grid, boundaries, dimensions and points passing the end, or overflowing (2147483520 is
+        // the largest float below 2^31).
         {floats({5, 0, 0, 0, 0, 0})}, {join({floats({31}), zeros(30)})}, {withW({0, 0, 0, -2, 0, 0})},
         {withW({0, fromBits(0x7FC00000u), 0, 0, 0, 0})}, {withW({2147483648.0f, 0, 0, 0, 0, 0})}, {withW({0, 0, 0, 0, 0, -3e9f})},
         {withW({3, 0, 0, 0, 0, 0, 1, 2})}, {withW({1, 2, 0, 0, 0, 0, 1, 2})}, {withW({0, 0, 1, 1, 0, 0, 1, 2, 3})},
-        {withW({0, 0, big, big, 0, 0, 1, 2, 3, 4})}, {withW({0, 0, 0, 0, 3, 0, 1, 1})},
+        {withW({0, 0, 2147483520.0f, 2147483520.0f, 0, 0, 1, 2, 3, 4})}, {withW({0, 0, 0, 0, 3, 0, 1, 1})},
         {withW({0, 0, 0, 0, 2, 0, 3, -1, 1, 2, 3, 4})}, {withW({0, 0, 0, 0, 2, 0, 1, 1, 0, 1, 2})},
         {withW({0, 0, 0, 0, 2, 0, 2e9f, 2e9f, 1, 2})},
     };
