@@ -72,7 +72,7 @@ struct Surface {
 // Refused calls leave the surface as it was. Data without control points,
 // and a grid count even when unchanged, discard every control point; the
 // weights go with the count.
-TEST(Nurbs, BulkAndPieceByPieceWriteTheSameRecordReadBackExactlyAndRefuse) {
+TEST(Nurbs, BulkAndPieceByPieceRoundTripExactlyAndRefusalsChangeNothing) {
     Scratch none;
     Surface s;
     const int32_t negative[7] = {1, 1, -1, -1, 1, 0, 0};  // a grid of -1 x -1 would hold one cell
