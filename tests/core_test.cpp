@@ -43,17 +43,29 @@ TEST(Handle, OpenFailuresDirectionsAndTruncation) {
     EXPECT_EQ(nextType(in), 'G') << "reading goes on";
 }
 
-TEST(Cycle, RecordTypeCodesAndNullHandles) {
+// Header bytes take -127 to 127 and are signed in a file; letters without a
+// check are typed by their byte, as a signed value; a 'G' of any length is
+// valid and read as far as it goes.
+TEST(Cycle, HeaderBytesRecordTypeCodesAndNullHandles) {
     Scratch out;
-    EXPECT_TRUE(GMD_SetTolerance(out, 1.0f) && GMD_SetGroup(out, 4) && GMD_SetGroup2(out, 5));
-    EXPECT_EQ(GMD_ResetRecord(out), 1);
+    int32_t last = 0;
+    for (int32_t value : {127, 128, -127, -128, 200, -1000, -5}) {
+        last = value >= -127 && value <= 127 ? value : last;
+        EXPECT_EQ(GMD_SetGroup(out, value) + GMD_SetGroup2(out, value), last == value ? 2 : 0) << value;
+        EXPECT_TRUE(groupOf(out) == last && groupOf(out, GMD_GetGroup2) == last) << "after " << value;
+    }
+    EXPECT_EQ(GMD_WriteRecord(out), 1) << "the empty record is a frame of its own";
+    EXPECT_TRUE(GMD_SetTolerance(out, 1.0f) && GMD_SetGroup(out, 4) && GMD_SetGroup2(out, 5) && GMD_ResetRecord(out));
     EXPECT_EQ(GMD_GetRecordType(out) + groupOf(out) + groupOf(out, GMD_GetGroup2), 0) << "reset clears the header bytes";
-    // Letters without a check are typed by their byte, as a signed value; a
-    // 'G' of any length is valid and read as far as it goes.
-    ReadFile in(concat({frame('G', floats({-3, 9})), frame('Q', {1}), frame(char(0x80), counting(12)), frame('G', {}),
-                        frame('S', counting(4))}));
+    out.h.close();
+    EXPECT_EQ(out.file.bytes(), (Bytes{4, 0, 0, 0, 0, 0, 0xFB, 0xFB, 4, 0, 0, 0}));
+
+    ReadFile in(concat({frame('G', floats({-3, 9}), 0x80, 0x81), frame('Q', {1}), frame(char(0x80), counting(12)),
+                        frame('G', {}), frame('S', counting(4))}));
     EXPECT_EQ(nextType(in), 71);
     EXPECT_EQ(got(in, GMD_GetTolerance, 1), floats({-3}));
+    EXPECT_EQ(groupOf(in), -128) << "a file may carry the byte the setter refuses";
+    EXPECT_EQ(groupOf(in, GMD_GetGroup2), -127);
     for (int32_t expected : {81, -128, 71}) EXPECT_EQ(nextType(in), expected);
     EXPECT_EQ(got(in, GMD_GetTolerance, 1), std::nullopt) << "no word to read";
     EXPECT_EQ(nextType(in), 'S');
@@ -66,22 +78,6 @@ TEST(Cycle, RecordTypeCodesAndNullHandles) {
               0);
 }
 
-TEST(HeaderBytes, RangeIsMinus127To127AndTheBytesAreSigned) {
-    const Bytes bytes = written([](GMD_File* out) {
-        int32_t last = 0;
-        for (int32_t value : {127, 128, -127, -128, 200, -1000, -5}) {
-            last = value >= -127 && value <= 127 ? value : last;
-            EXPECT_EQ(GMD_SetGroup(out, value) + GMD_SetGroup2(out, value), last == value ? 2 : 0) << value;
-            EXPECT_TRUE(groupOf(out) == last && groupOf(out, GMD_GetGroup2) == last) << "after " << value;
-        }
-        GMD_WriteRecord(out);  // the empty record is a frame of its own
-    });
-    EXPECT_EQ(bytes, (Bytes{4, 0, 0, 0, 0, 0, 0xFB, 0xFB, 4, 0, 0, 0}));
-    ReadFile in(frame('G', floats({1}), 0x80, 0x81), 1);
-    EXPECT_EQ(groupOf(in), -128) << "a file may carry the byte the setter refuses";
-    EXPECT_EQ(groupOf(in, GMD_GetGroup2), -127);
-}
-
 // Payloads of every length up to 80 bytes, after a longer frame that leaves
 // stale bytes behind: the length decides, not the word count byte, and the
 // rest of a partial last word reads as zero (which ends the name).
@@ -90,9 +86,8 @@ TEST(Frame, PayloadsOfEveryLengthReadBackByteForByte) {
     for (uint8_t payload = 0; payload <= 80; ++payload) {
         std::string name;
         for (uint8_t i = 0; i < payload; ++i) name.push_back(static_cast<char>(0x11 + 3 * i));
-        Bytes framed = concat({{uint8_t(4 + payload), 0, 0, 0, 'M', 9, 0, 0}, Bytes(name.begin(), name.end())});
-        appendLE32(framed, 4 + payload);
-        ReadFile in(concat({stale, framed}), 2);
+        const Bytes length{uint8_t(4 + payload), 0, 0, 0};
+        ReadFile in(concat({stale, length, {'M', 9, 0, 0}, Bytes(name.begin(), name.end()), length}), 2);
         EXPECT_EQ(textOf(in, GMD_GetMaterialName, 84), name) << int(payload);
     }
 }
@@ -119,11 +114,11 @@ TEST(Frame, DamagedFramesFailForGood) {
     const Bytes good = frame('G', floats({7}), 5, 6), sphere = frame('S', floats({1, 2, 3, 4}), 9);
     // Length 3 with a trailer of 3 where a reader that took the length would
     // look for it: at byte 7 in the buffered path, at byte 8 in the piecewise one.
-    // With the flag the damaged frame is the file's last, as a cut frame can only be.
+    // The trailer of the third is off by one. With the flag the damaged frame is the file's last, as a cut frame can only be.
     const std::pair<Bytes, bool> cases[] = {
         {{3, 0, 0, 0, 'S', 0, 9, 3, 0, 0, 0}, false}, {{3, 0, 0, 0, 'S', 0, 9, 8, 3, 0, 0, 0}, false},
-        {concat({Bytes(sphere.begin(), sphere.end() - 4), {21, 0, 0, 0}}), false}, {Bytes(sphere.begin(), sphere.end() - 10), true},
-        {Bytes(sphere.begin(), sphere.end() - 2), true}, {Bytes(sphere.begin(), sphere.begin() + 6), true},
+        {{8, 0, 0, 0, 'S', 1, 9, 0, 1, 0, 0, 0, 9, 0, 0, 0}, false}, {Bytes(sphere.begin(), sphere.begin() + 6), true},
+        {Bytes(sphere.begin(), sphere.end() - 10), true}, {Bytes(sphere.begin(), sphere.end() - 2), true},
     };
     for (const auto& [damaged, cutAtEnd] : cases) {
         ReadFile in(cutAtEnd ? concat({good, damaged}) : concat({good, damaged, good}), 1);
@@ -133,6 +128,7 @@ TEST(Frame, DamagedFramesFailForGood) {
         EXPECT_EQ(GMD_GetRecord(in), 0) << "the good frame behind the damage is never reached";
     }
 }
+
 TEST(Frame, FullDeviceFailsAtTheWriteThatNoticesAndAfter) {
     Handle out(GMD_OpenWriteFile("/dev/full"));
     if (!out.h) GTEST_SKIP() << "no /dev/full here";
