@@ -1,8 +1,7 @@
-// Allocation failures injected into growing setters, the encoder, the
-// decoders and opening, and lengths that lie: each call ends in its failure
+// Allocation failures injected into growing setters, the surface encoder and
+// decoder, and opening, and lengths that lie: each call ends in its failure
 // value, leaves the record as it was, and memory follows the bytes that
 // actually arrive.
-#include <functional>
 #include <string>
 
 #include "alloc_hook.h"
