@@ -37,10 +37,11 @@ const Calls kSetters = {
     GMD_CALL('p', GMD_SetHingePoints(h, 50, kValues.data())),
     GMD_CALL('q', GMD_SetHingeGroups(h, 500, kInts.data())),
     GMD_CALL('s', GMD_SetNurbsSizes(h, kSizes)),
+    GMD_CALL('v', GMD_SetScattVertexAdjacent(h, 500, kInts.data())),
 };
 
 // The last call of each runs with faults, after the others without.
-const std::string kScenarios[] = {"mg", "gm", "c", "n", "h", "hp", "hq", "s"};
+const std::string kScenarios[] = {"mg", "gm", "c", "n", "h", "hp", "hq", "s", "v"};
 
 }  // namespace
 
@@ -130,8 +131,7 @@ TEST(HostileInput, AllocationFailureWhileOpeningGivesNoHandle) {
     const ReadFile existing(frame('G', floats({1})));  // its name is too long for any small-string buffer
     failEachAllocation([&](std::size_t n) {
         const auto [opened, fired] = withFailingAllocation(n, [&] { return GMD_OpenReadFile(existing.file.c_str()); });
-        Handle in(opened);
-        EXPECT_EQ(in.h == nullptr, fired);
+        EXPECT_EQ(Handle(opened).h == nullptr, fired);
         return fired;
     });
 }
