@@ -144,41 +144,6 @@ TEST(Nurbs, PerBoundaryAccessorsAddressSingleValues) {
     }
 }
 
-// Each record follows a sound surface (two U knots, hole origin 7): a damaged
-// one is read as invalid, leaves that surface in place, and reading goes on.
-TEST(Nurbs, DecodingSoundAndDamagedRecords) {
-    const auto withW = [](const std::vector<float>& w) { return join({floats({float(w.size())}), floats(w)}); };
-    const struct {
-        Words words;
-        std::vector<int32_t> sizes = {};  // empty: damaged
-        std::vector<float> uKnots = {}, boundary = {};
-    } cases[] = {
-        // Counts are truncated toward zero; the dimensions define the point count.
-        {withW({3.9f, 0, 0, 0, 2, -1.7f, 1, 2, 3, 1, 2.5f, 10, 11, 12, 13, 14, 15}), {3, 0, 0, 0, 2, 3, -1}, {1, 2, 3},
-         {10, 11, 12, 13, 14, 15}},
-        {withW({1, 0, 0, 0, 0, 0, 4, 99}), {1, 0, 0, 0, 0, 0, 0}, {4}},  // words after the last section
-        // Damaged: too short; W wrong; a count negative, NaN or past 32 bits; the hole origin past 32 bits; then
-        // U knots, V knots, grid, boundaries, dimensions and points passing the end, or overflowing (2147483520 is
-        // the largest float below 2^31).
-        {floats({5, 0, 0, 0, 0, 0})}, {join({floats({31}), zeros(30)})}, {withW({0, 0, 0, -2, 0, 0})},
-        {withW({0, fromBits(0x7FC00000u), 0, 0, 0, 0})}, {withW({2147483648.0f, 0, 0, 0, 0, 0})}, {withW({0, 0, 0, 0, 0, -3e9f})},
-        {withW({3, 0, 0, 0, 0, 0, 1, 2})}, {withW({1, 2, 0, 0, 0, 0, 1, 2})}, {withW({0, 0, 1, 1, 0, 0, 1, 2, 3})},
-        {withW({0, 0, 2147483520.0f, 2147483520.0f, 0, 0, 1, 2, 3, 4})}, {withW({0, 0, 0, 0, 3, 0, 1, 1})},
-        {withW({0, 0, 0, 0, 2, 0, 3, -1, 1, 2, 3, 4})}, {withW({0, 0, 0, 0, 2, 0, 1, 1, 0, 1, 2})},
-        {withW({0, 0, 0, 0, 2, 0, 2e9f, 2e9f, 1, 2})},
-    };
-    for (const auto& c : cases) {
-        const bool sound = !c.sizes.empty();
-        const std::vector<float> uKnots = sound ? c.uKnots : std::vector<float>{0.25f, 0.75f};
-        ReadFile in(concat({frame('N', withW({2, 0, 0, 0, 0, 7, 0.25f, 0.75f})), frame('N', c.words), frame('G', {})}), 1);
-        EXPECT_EQ(nextType(in), sound ? 'N' : 0) << &c - cases;
-        expectReads(in, {{G(GMD_GetNurbsSizes, 7), sound ? ints(c.sizes) : ints({2, 0, 0, 0, 0, 0, 7})},
-                         {G(GMD_GetNurbsUKnots, uKnots.size()), floats(uKnots)},
-                         {G(GMD_GetNurbsAllBoundaryPoints, c.boundary.size()), floats(c.boundary)}});
-        EXPECT_EQ(nextType(in), 'G');
-    }
-}
-
 namespace {
 
 const Words kHingeWords = join({ints({4}), text("AB  "), ints({4}), text("WXYZ"), ints({1}), counting(10, 0), ints({2, 7, -2})});
@@ -224,26 +189,50 @@ TEST(Hinge, ExactRecordsRefusalsAndReadBack) {
     EXPECT_EQ(textOf(in, GMD_GetHingeName), std::nullopt);
 }
 
-// Each record follows the hinge of kHingeWords: a damaged one is read as
-// invalid and leaves that hinge in place.
-TEST(Hinge, Decoding) {
+// Each record follows a sound surface (two U knots, hole origin 7) and a
+// sound hinge: a damaged one is read as invalid and leaves its family's
+// last in place, a sound one replaces it, and reading goes on either way.
+// The getters of a family answer while a record of its letter is in hand.
+TEST(Decoding, SoundAndDamagedSurfacesAndHinges) {
+    const auto withW = [](const std::vector<float>& w) { return join({floats({float(w.size())}), floats(w)}); };
+    const std::vector<int32_t> before{2, 0, 0, 0, 0, 0, 7};
     const struct {
+        char letter;
         Words words;
-        const char* name;  // null: invalid
+        std::vector<int32_t> sizes = {};  // of a sound 'N'
+        const char* name = nullptr;       // of a sound 'H'
     } cases[] = {
-        {{0, 0, 0, 0, 99}, ""},  // words after the groups are ignored
-        {join({ints({5}), text("ABCD"), ints({4}), text("TYPE"), ints({0, 0})}), "ABCD\x04"},  // overlaps the next length
-        {{}, nullptr}, {{0xFFFFFFFCu, 0, 0, 0, 0}, nullptr}, {join({ints({8}), text("ABCD")}), nullptr},
-        {join({ints({0, 8}), text("ABCD")}), nullptr}, {{0, 0, 0xFFFFFFFFu, 0}, nullptr},
-        {{0, 0, 0x1999999Au, 0}, nullptr},  // values past 32 bits
-        {{0, 0, 0}, nullptr}, {{0, 0, 0, 0x80000000u}, nullptr}, {{0, 0, 0, 2, 5}, nullptr},
+        // Counts are truncated toward zero, the dimensions define the point
+        // count, and words after the last section are ignored.
+        {'N', withW({3.9f, 0, 0, 0, 2, -1.7f, 1, 2, 3, 1, 2.5f, 10, 11, 12, 13, 14, 15, 99}), {3, 0, 0, 0, 2, 3, -1}},
+        {'H', {0, 0, 0, 0, 99}, {}, ""},
+        {'H', join({ints({5}), text("ABCD"), ints({4}), text("TYPE"), ints({0, 0})}), {}, "ABCD\x04"},  // overlaps the next length
+        // Damaged: too short; W wrong; a count negative, NaN or past 32 bits; the hole origin past 32 bits; then
+        // U knots, V knots, grid, boundaries, dimensions and points passing the end, or overflowing (2147483520 is
+        // the largest float below 2^31).
+        {'N', floats({5, 0, 0, 0, 0, 0})}, {'N', join({floats({31}), zeros(30)})}, {'N', withW({0, 0, 0, -2, 0, 0})},
+        {'N', withW({0, fromBits(0x7FC00000u), 0, 0, 0, 0})}, {'N', withW({2147483648.0f, 0, 0, 0, 0, 0})},
+        {'N', withW({0, 0, 0, 0, 0, -3e9f})}, {'N', withW({3, 0, 0, 0, 0, 0, 1, 2})}, {'N', withW({1, 2, 0, 0, 0, 0, 1, 2})},
+        {'N', withW({0, 0, 1, 1, 0, 0, 1, 2, 3})}, {'N', withW({0, 0, 2147483520.0f, 2147483520.0f, 0, 0, 1, 2, 3, 4})},
+        {'N', withW({0, 0, 0, 0, 3, 0, 1, 1})}, {'N', withW({0, 0, 0, 0, 2, 0, 3, -1, 1, 2, 3, 4})},
+        {'N', withW({0, 0, 0, 0, 2, 0, 1, 1, 0, 1, 2})}, {'N', withW({0, 0, 0, 0, 2, 0, 2e9f, 2e9f, 1, 2})},
+        // A name, a type or a section running past the end, or a count past 32 bits.
+        {'H', {}}, {'H', {0xFFFFFFFCu, 0, 0, 0, 0}}, {'H', join({ints({8}), text("ABCD")})},
+        {'H', join({ints({0, 8}), text("ABCD")})}, {'H', {0, 0, 0xFFFFFFFFu, 0}}, {'H', {0, 0, 0x1999999Au, 0}},
+        {'H', {0, 0, 0}}, {'H', {0, 0, 0, 0x80000000u}}, {'H', {0, 0, 0, 2, 5}},
     };
     for (const auto& c : cases) {
-        ReadFile in(concat({frame('H', kHingeWords), frame('H', c.words)}), 2);
-        EXPECT_EQ(GMD_GetRecordType(in), c.name ? 'H' : 0) << &c - cases;
-        EXPECT_EQ(textOf(in, GMD_GetHingeName), c.name ? c.name : "AB  ");
-        EXPECT_EQ(got(in, GMD_GetHingeNumGroups, 1), ints({c.name ? 0 : 2}));
+        const Bytes sound = concat({frame('N', withW({2, 0, 0, 0, 0, 7, 0.25f, 0.75f})), frame('H', kHingeWords)});
+        ReadFile in(concat({sound, frame(c.letter, c.words), frame('G', {})}), 2);
+        EXPECT_EQ(nextType(in), c.sizes.empty() && !c.name ? 0 : c.letter) << &c - cases;
+        if (c.letter == 'N')
+            EXPECT_EQ(got(in, GMD_GetNurbsSizes, 7), ints(c.sizes.empty() ? before : c.sizes)) << &c - cases;
+        else
+            EXPECT_EQ(textOf(in, GMD_GetHingeName), c.name ? c.name : "AB  ") << &c - cases;
+        EXPECT_EQ(nextType(in), 'G');
     }
+    ReadFile fresh(frame('N', floats({1, 2, 3})), 1);
+    EXPECT_EQ(got(fresh, GMD_GetNurbsSizes, 7), zeros(7)) << "a handle that never held a surface";
 }
 
 namespace {
