@@ -274,31 +274,27 @@ TEST(Junction, SettersAndGetters) {
                      {GMD_GET(float, 3, GMD_GetJunctionVertex(h, 2, out)), std::nullopt}});
 }
 
-// Name records ('M', 'm', 'Z'): one padded name; a reader takes every byte
-// up to the first NUL, padding spaces included.
+// Name records ('M', 'm', 'Z'): one padded name that replaces the one
+// before; a reader takes every byte up to the first NUL, padding included.
 TEST(Names, ExactRecordsLettersAndReadBack) {
-    const struct {
-        char letter;
-        int32_t (*set)(GMD_File*, const char*);
-        int32_t (*get)(GMD_File*, char*);
-        const char *name, *padded;
-    } cases[] = {
-        {'M', GMD_SetGroupMaterialName, GMD_GetMaterialName, "Copper1", "Copper1 "},
-        {'m', GMD_SetVolumeMaterialName, GMD_GetMaterialName, "", ""},
-        {'Z', GMD_SetJunctionGroupName, GMD_GetJunctionGroupName, "Twelve chars", "Twelve chars"},
-    };
-    for (const auto& c : cases) {
+    using Set = int32_t (*)(GMD_File*, const char*);
+    const std::pair<char, Set> setters[] = {
+        {'M', GMD_SetGroupMaterialName}, {'m', GMD_SetVolumeMaterialName}, {'Z', GMD_SetJunctionGroupName}};
+    const char* names[][2] = {{"Copper1", "Copper1 "}, {"", ""}, {"Twelve chars", "Twelve chars"}};
+    for (std::size_t r = 0; r < 3; ++r) {
+        const auto [letter, set] = setters[r];
         const Bytes bytes = frameOf([&](GMD_File* h) {
             GMD_SetGroup2(h, 6);
-            ASSERT_EQ(c.set(h, "a longer name first"), 1);
-            for (const auto& other : cases) EXPECT_EQ(other.set(h, nullptr) + other.set(h, "x"), other.letter == c.letter);
-            ASSERT_EQ(c.set(h, c.name), 1);  // and it replaces the name before
+            ASSERT_EQ(set(h, "a longer name first"), 1);
+            for (const auto& [other, refused] : setters) EXPECT_EQ(refused(h, nullptr) + refused(h, "x"), other == letter);
+            ASSERT_EQ(set(h, names[r][0]), 1);
         });
         // A junction group name puts a space into the second header byte.
-        EXPECT_EQ(bytes, frame(c.letter, text(c.padded), 0, c.letter == 'Z' ? 0x20 : 6)) << c.letter;
+        EXPECT_EQ(bytes, frame(letter, text(names[r][1]), 0, letter == 'Z' ? 0x20 : 6)) << letter;
         ReadFile in(bytes, 1);
-        EXPECT_EQ(textOf(in, c.get, std::strlen(c.padded) + 1), c.padded);
-        EXPECT_EQ(textOf(in, c.get == GMD_GetMaterialName ? GMD_GetJunctionGroupName : GMD_GetMaterialName), std::nullopt);
+        const bool junction = letter == 'Z';
+        EXPECT_EQ(textOf(in, junction ? GMD_GetJunctionGroupName : GMD_GetMaterialName, std::strlen(names[r][1]) + 1), names[r][1]);
+        EXPECT_EQ(textOf(in, junction ? GMD_GetMaterialName : GMD_GetJunctionGroupName), std::nullopt);
     }
     ReadFile in(frame('m', {0x00424241u, text("ABCD")[0]}), 1);
     EXPECT_EQ(textOf(in, GMD_GetMaterialName, 9), "ABB");
