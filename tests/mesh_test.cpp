@@ -103,14 +103,12 @@ TEST(MeshReading, ConvertsLegacyPolygonsAndTypesByLetterLayoutCodeAndWordCount) 
         SCOPED_TRACE(::testing::Message() << c.letter << " code " << c.code << ", " << c.words << " words");
         ReadFile f(frame(c.letter, counting(std::size_t(c.words)), 3, c.code), 1);
         EXPECT_EQ(GMD_GetRecordType(f), c.type);
-        for (int v = 0; v < 5; ++v) {
-            float out[3] = {};
-            EXPECT_EQ(GMD_GetVertex(f, uint32_t(v), out), v < c.vertices && 3 * v + 3 <= c.kept ? 1 : 0) << "vertex " << v;
-        }
-        for (int n = 2; n <= 4; ++n) {
-            const bool held = c.vertices == n && c.kept >= 3 * n;
-            EXPECT_EQ(whole[n - 2](f), held ? std::optional(counting(3 * std::size_t(n))) : std::nullopt) << n;
-        }
+        for (int v = 0; v < 5; ++v)
+            EXPECT_EQ(gotFrom<float>(3, [&](float* out) { return GMD_GetVertex(f, uint32_t(v), out); }).has_value(),
+                      v < c.vertices && 3 * v + 3 <= c.kept) << "vertex " << v;
+        for (int n = 2; n <= 4; ++n)
+            EXPECT_EQ(whole[n - 2](f), c.vertices == n && c.kept >= 3 * n ? std::optional(counting(3 * std::size_t(n)))
+                                                                          : std::nullopt) << n;
     }
 }
 
@@ -126,48 +124,46 @@ TEST(MeshGetters, ReadOnlyWordsTheRecordHolds) {
     };
     const Read name = [](GMD_File* h) {
         const auto s = textOf(h, GMD_GetMacroGroupName, 32);
-        return s ? std::optional(Words(s->begin(), s->end())) : std::nullopt;
+        return s ? std::optional(text(*s)) : std::nullopt;
     };
-    auto chars = [](const std::string& s) { return Words(s.begin(), s.end()); };
     const Read volumes = GMD_GET(int32_t, 2, GMD_GetPolygonVolumes(h, out, out + 1));
-    const Read radius = G(GMD_GetSegmentRadius, 1), volume = G(GMD_GetSegmentVolume, 1);
+    const Read radius = G(GMD_GetSegmentRadius, 1), numGroups = G(GMD_GetMacroGroupNumGroups, 1);
     const Read orientation = G(GMD_GetPolygonFSSorientation, 3), wedge = G(GMD_GetWedge, 12);
-    const Read left = G(GMD_GetEWLeftAdjacentPolygon, 1), right = G(GMD_GetEWRightAdjacentPolygon, 1);
-    const Read numGroups = G(GMD_GetMacroGroupNumGroups, 1), numAdjacent = G(GMD_GetScattVertexNumAdjacent, 1);
+    const Read right = G(GMD_GetEWRightAdjacentPolygon, 1);
     auto thickness = [](std::size_t n) { return G(GMD_GetPolygonThickness, n); };
     auto groups = [](std::size_t n) { return G(GMD_GetMacroGroupGroups, n); };
     auto list = [](int code, std::size_t before, int32_t n, std::size_t after) {
         return frame('A', join({counting(before), ints({n}), counting(after, 20)}), 0, code);
     };
     const std::nullopt_t no = std::nullopt;
-    const Words all = join({counting(12), ints({21, 22, 23})});
-    auto prefix = [&](char letter, std::size_t n) { return frame(letter, Words(all.begin(), all.begin() + long(n))); };
     const struct {
         Bytes frames;
         std::vector<Expect> reads;
         const char* script = "";
     } cases[] = {
-        {frame('l', join({counting(7), ints({-3})})), {{radius, counting(1, 7)}, {volume, ints({-3})}}},
+        {frame('l', join({counting(7), ints({-3})})), {{radius, counting(1, 7)}, {G(GMD_GetSegmentVolume, 1), ints({-3})}}},
         {frame('p', join({counting(9), ints({4, 5})})), {{volumes, ints({4, 5})}, {orientation, no}, {radius, no}}},
         {list(3, 12, 3, 3), {{orientation, counting(3, 10)}, {numThickness, ints({3})}, {thickness(3), counting(3, 20)}}},
         {list(1, 9, 3, 2), {{numThickness, no}, {thickness(0), no}}},  // list shorter than its count
         {list(1, 9, -2, 0), {{numThickness, ints({-2})}, {thickness(0), Words{}}}},  // negative: copies nothing
         {frame('A', counting(15), 0, 4), {{orientation, counting(3, 13)}, {numThickness, no}}},  // the count word is missing
         // Wedges: each getter answers when the record holds its words.
-        {prefix('w', 14), {{wedge, counting(12)}, {G(GMD_GetEWFirstVert, 3), counting(3)},
-                           {G(GMD_GetEWSecondVert, 3), counting(3, 4)}, {G(GMD_GetEWLeftNormal, 3), counting(3, 7)},
-                           {G(GMD_GetEWRightNormal, 3), counting(3, 10)}, {left, ints({21})}, {right, ints({22})}}},
+        {frame('w', join({counting(12), ints({21, 22})})),
+         {{wedge, counting(12)}, {G(GMD_GetEWFirstVert, 3), counting(3)}, {G(GMD_GetEWSecondVert, 3), counting(3, 4)},
+          {G(GMD_GetEWLeftNormal, 3), counting(3, 7)}, {G(GMD_GetEWRightNormal, 3), counting(3, 10)},
+          {G(GMD_GetEWLeftAdjacentPolygon, 1), ints({21})}, {right, ints({22})}}},
         // Macro groups: blocks and names inside the record only.
         {frame('U', {}), {{numGroups, no}, {groups(0), no}}},
         {frame('U', ints({3, 5, 6})), {{numGroups, no}, {groups(0), no}, {name, no}}},
         {frame('U', ints({-1, 5, 6})), {{numGroups, ints({-1})}, {groups(0), Words{}}, {name, no}}},
-        {frame('U', join({ints({1, 5, 8}), text("Copper1 ")})), {{name, chars("Copper1 ")}}},
+        {frame('U', join({ints({1, 5, 8}), text("Copper1 ")})), {{name, text("Copper1 ")}}},
         {frame('U', join({ints({1, 5, 8}), text("abcd")})), {{name, no}}},
         // A name set twice, then the groups: the first name stays as stored.
-        {frame(0, {}), {{name, chars("ab  ")}, {groups(2), ints({6, 1})}}, "yYk"},
+        {frame(0, {}), {{name, text("ab  ")}, {groups(2), ints({6, 1})}}, "yYk"},
         // Scattered vertices: the list is whatever follows the position.
-        {prefix('v', 3), {{G(GMD_GetScattVertexPosition, 3), counting(3)}, {numAdjacent, ints({0})},
-                          {G(GMD_GetScattVertexAdjacent, 0), Words{}}}},
+        {frame('v', counting(3)),
+         {{G(GMD_GetScattVertexPosition, 3), counting(3)}, {G(GMD_GetScattVertexNumAdjacent, 1), ints({0})},
+          {G(GMD_GetScattVertexAdjacent, 0), Words{}}}},
         // A shorter 'W' becomes a 14-word edge whose missing words are 0; a short
         // 'w' or 'e' is never grown, nor does a 'v' without its position take a list.
         {frame('W', {}), {{wedge, zeros(12)}, {right, ints({5})}}, "E"},

@@ -26,8 +26,8 @@ struct Span {
 };
 
 // 'E' and 'F' also name the word the full setter leaves 0 and the one that
-// takes the axis length, and their decoded block getter by getter, of which
-// the whole-solid getter gives the first `inputs` values.
+// takes the axis length, and the getters of the decoded values beyond the
+// `inputs` ones the whole-solid getter gives.
 struct Family {
     char letter;
     int words, inputs;  // inputs: the values the full setter takes
@@ -38,7 +38,6 @@ struct Family {
     GetWords getAll = nullptr;
     std::vector<std::pair<GetWords, int>> parts = {};
 };
-
 
 const Family kFamilies[] = {
     {'S', 4, 4, GMD_SetSphere, {{0, 4, nullptr, GMD_GetSphere}, {0, 3, GMD_SetSphereCenter, GMD_GetSphereCenter},
@@ -59,10 +58,7 @@ const Family kFamilies[] = {
       {10, 1, scalar<GMD_SetEllipticalCylinderYsemiAxis>}, {12, 1, scalar<GMD_SetEllipticalCylinderLowerTiltAngle>},
       {13, 1, scalar<GMD_SetEllipticalCylinderHeight>}, {14, 1, scalar<GMD_SetEllipticalCylinderUpperTiltAngle>}},
      11, 13, GMD_SetEllipticalCylinderUpperCenter, GMD_GetEllipticalCylinder,
-     {{GMD_GetEllipticalCylinderLowerCenter, 3}, {GMD_GetEllipticalCylinderUpperCenter, 3},
-      {GMD_GetEllipticalCylinderXdirection, 3}, {GMD_GetEllipticalCylinderXsemiAxis, 1}, {GMD_GetEllipticalCylinderYsemiAxis, 1},
-      {GMD_GetEllipticalCylinderLowerTiltAngle, 1}, {GMD_GetEllipticalCylinderUpperTiltAngle, 1},
-      {GMD_GetEllipticalCylinderCenter, 3}, {GMD_GetEllipticalCylinderHeight, 1}, {GMD_GetEllipticalCylinderYdirection, 3},
+     {{GMD_GetEllipticalCylinderCenter, 3}, {GMD_GetEllipticalCylinderHeight, 1}, {GMD_GetEllipticalCylinderYdirection, 3},
       {GMD_GetEllipticalCylinderZdirection, 3}}},
     {'F', 17, 15, GMD_SetCone,
      {{0, 3, GMD_SetConeLowerCenter}, {3, 3, GMD_SetConeZdirection}, {6, 3, GMD_SetConeXdirection},
@@ -70,10 +66,7 @@ const Family kFamilies[] = {
       {13, 1, scalar<GMD_SetConeUpperXsemiAxis>}, {14, 1, scalar<GMD_SetConeUpperYsemiAxis>},
       {15, 1, scalar<GMD_SetConeLowerTiltAngle>}, {16, 1, scalar<GMD_SetConeUpperTiltAngle>}},
      9, 12, GMD_SetConeUpperCenter, GMD_GetCone,
-     {{GMD_GetConeLowerCenter, 3}, {GMD_GetConeUpperCenter, 3}, {GMD_GetConeXdirection, 3}, {GMD_GetConeLowerXsemiAxis, 1},
-      {GMD_GetConeLowerYsemiAxis, 1}, {GMD_GetConeUpperXsemiAxis, 1}, {GMD_GetConeUpperYsemiAxis, 1},
-      {GMD_GetConeLowerTiltAngle, 1}, {GMD_GetConeUpperTiltAngle, 1}, {GMD_GetConeHeight, 1}, {GMD_GetConeYdirection, 3},
-      {GMD_GetConeZdirection, 3}}},
+     {{GMD_GetConeHeight, 1}, {GMD_GetConeYdirection, 3}, {GMD_GetConeZdirection, 3}}},
 };
 
 // The unit axis and length from `lower` to `upper` as a correct writer
@@ -81,22 +74,21 @@ const Family kFamilies[] = {
 Words axisWords(const float lower[3], const float upper[3]) {
     double d[3];
     for (int k = 0; k < 3; ++k) d[k] = double(upper[k]) - double(lower[k]);
-    const double len = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+    const double len = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]), r = 1.0 / len;
     if (!(len > 1e-16)) return floats({0, 0, 0, float(len)});
-    const double r = 1.0 / len;
     return floats({float(d[0] * r), float(d[1] * r), float(d[2] * r), float(len)});
 }
 
-// Everything the getters report, in the order of `parts`; nullopt when the
-// whole-solid getter refuses, which the single ones must then all do.
+// Everything the getters report, whole-solid getter first; nullopt when it
+// refuses, which the single ones must then all do.
 std::optional<Words> block(GMD_File* h, const Family& a) {
-    Words all;
-    for (const auto& [get, n] : a.parts)
-        if (const auto w = got(h, get, std::size_t(n))) all.insert(all.end(), w->begin(), w->end());
-    const auto whole = got(h, a.getAll, std::size_t(a.inputs));
-    EXPECT_EQ(whole.has_value(), !all.empty());
-    EXPECT_EQ(whole.value_or(Words()), Words(all.begin(), all.begin() + std::min(all.size(), whole.value_or(Words()).size())));
-    return whole ? std::optional(all) : std::nullopt;
+    auto all = got(h, a.getAll, std::size_t(a.inputs));
+    for (const auto& [get, n] : a.parts) {
+        const auto w = got(h, get, std::size_t(n));
+        EXPECT_EQ(w.has_value(), all.has_value());
+        if (all && w) all->insert(all->end(), w->begin(), w->end());
+    }
+    return all;
 }
 
 }  // namespace
