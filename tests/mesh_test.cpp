@@ -1,6 +1,8 @@
 // Mesh element records: the frames setter sequences build (with the
 // attribute layout code), how records read from a file are converted, judged
 // and typed, and what each getter gives on them, also after setters amend them.
+#include <tuple>
+
 #include "test_support.h"
 
 using namespace gmdtest;
@@ -129,36 +131,34 @@ TEST(MeshGetters, ReadOnlyWordsTheRecordHolds) {
     auto thickness = [](std::size_t n) { return G(GMD_GetPolygonThickness, n); };
     auto groups = [](std::size_t n) { return G(GMD_GetMacroGroupGroups, n); };
     const std::nullopt_t no = std::nullopt;
-    const struct {
-        Bytes frames;
-        std::vector<Expect> reads;
-        const char* script = "";
-    } cases[] = {
-        {frame('l', join({counting(7), ints({-3})})), {{radius, counting(1, 7)}, {G(GMD_GetSegmentVolume, 1), ints({-3})}}},
-        {frame('p', join({counting(9), ints({4, 5})})), {{volumes, ints({4, 5})}, {orientation, no}, {radius, no}}},
+    // Frames read, getters and what they give, the script run first.
+    const std::tuple<Bytes, std::vector<Expect>, const char*> cases[] = {
+        {frame('l', join({counting(7), ints({-3})})), {{radius, counting(1, 7)}, {G(GMD_GetSegmentVolume, 1), ints({-3})}}, ""},
+        {frame('p', join({counting(9), ints({4, 5})})), {{volumes, ints({4, 5})}, {orientation, no}, {radius, no}}, ""},
         // Thickness lists after the count word: whole, shorter than the count, and a negative count that copies nothing.
         {frame('A', join({counting(12), ints({3}), counting(3, 20)}), 0, 3),
-         {{orientation, counting(3, 10)}, {numThickness, ints({3})}, {thickness(3), counting(3, 20)}}},
-        {frame('A', join({counting(9), ints({3}), counting(2, 20)}), 0, 1), {{numThickness, no}, {thickness(0), no}}},
-        {frame('A', join({counting(9), ints({-2})}), 0, 1), {{numThickness, ints({-2})}, {thickness(0), Words{}}}},
-        {frame('A', counting(15), 0, 4), {{orientation, counting(3, 13)}, {numThickness, no}}},  // the count word is missing
+         {{orientation, counting(3, 10)}, {numThickness, ints({3})}, {thickness(3), counting(3, 20)}}, ""},
+        {frame('A', join({counting(9), ints({3}), counting(2, 20)}), 0, 1), {{numThickness, no}, {thickness(0), no}}, ""},
+        {frame('A', join({counting(9), ints({-2})}), 0, 1), {{numThickness, ints({-2})}, {thickness(0), Words{}}}, ""},
+        // The count word is missing.
+        {frame('A', counting(15), 0, 4), {{orientation, counting(3, 13)}, {numThickness, no}}, ""},
         // Wedges: each getter answers when the record holds its words.
         {frame('w', join({counting(12), ints({21, 22})})),
          {{wedge, counting(12)}, {G(GMD_GetEWFirstVert, 3), counting(3)}, {G(GMD_GetEWSecondVert, 3), counting(3, 4)},
           {G(GMD_GetEWLeftNormal, 3), counting(3, 7)}, {G(GMD_GetEWRightNormal, 3), counting(3, 10)},
-          {G(GMD_GetEWLeftAdjacentPolygon, 1), ints({21})}, {right, ints({22})}}},
+          {G(GMD_GetEWLeftAdjacentPolygon, 1), ints({21})}, {right, ints({22})}}, ""},
         // Macro groups: blocks and names inside the record only.
-        {frame('U', {}), {{numGroups, no}, {groups(0), no}}},
-        {frame('U', ints({3, 5, 6})), {{numGroups, no}, {groups(0), no}, {name, no}}},
-        {frame('U', ints({-1, 5, 6})), {{numGroups, ints({-1})}, {groups(0), Words{}}, {name, no}}},
-        {frame('U', join({ints({1, 5, 8}), text("Copper1 ")})), {{name, text("Copper1 ")}}},
-        {frame('U', join({ints({1, 5, 8}), text("abcd")})), {{name, no}}},
+        {frame('U', {}), {{numGroups, no}, {groups(0), no}}, ""},
+        {frame('U', ints({3, 5, 6})), {{numGroups, no}, {groups(0), no}, {name, no}}, ""},
+        {frame('U', ints({-1, 5, 6})), {{numGroups, ints({-1})}, {groups(0), Words{}}, {name, no}}, ""},
+        {frame('U', join({ints({1, 5, 8}), text("Copper1 ")})), {{name, text("Copper1 ")}}, ""},
+        {frame('U', join({ints({1, 5, 8}), text("abcd")})), {{name, no}}, ""},
         // A name set twice, then the groups: the first name stays as stored.
         {frame(0, {}), {{name, text("ab  ")}, {groups(2), ints({6, 1})}}, "yYk"},
         // Scattered vertices: the list is whatever follows the position.
         {frame('v', counting(3)),
          {{G(GMD_GetScattVertexPosition, 3), counting(3)}, {G(GMD_GetScattVertexNumAdjacent, 1), ints({0})},
-          {G(GMD_GetScattVertexAdjacent, 0), Words{}}}},
+          {G(GMD_GetScattVertexAdjacent, 0), Words{}}}, ""},
         // A shorter 'W' becomes a 14-word edge whose missing words are 0; a short
         // 'w' or 'e' is never grown, nor does a 'v' without its position take a list.
         {frame('W', {}), {{wedge, zeros(12)}, {right, ints({5})}}, "E"},
@@ -167,9 +167,10 @@ TEST(MeshGetters, ReadOnlyWordsTheRecordHolds) {
         {concat({frame('A', counting(12)), frame('A', counting(15), 0, 9)}), {{orientation, no}}, "Z+"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << &c - cases << " \"" << c.script << "\"");
-        ReadFile f(c.frames, 1);
-        runScript(f, kCalls, c.script);
-        expectReads(f, c.reads);
+        const auto& [frames, reads, script] = c;
+        SCOPED_TRACE(::testing::Message() << &c - cases << " \"" << script << "\"");
+        ReadFile f(frames, 1);
+        runScript(f, kCalls, script);
+        expectReads(f, reads);
     }
 }
