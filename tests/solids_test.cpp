@@ -1,7 +1,6 @@
 // Canonical solids: one table of the six families and the runs of words their
 // accessors cover, the axis the elliptical cylinder 'E' and the cone 'F'
 // compute from two end centres, and the decoded blocks their getters answer from.
-#include <algorithm>
 #include <cmath>
 #include <tuple>
 
@@ -26,8 +25,9 @@ struct Span {
 };
 
 // 'E' and 'F' also name the word the full setter leaves 0 and the one that
-// takes the axis length, and the getters of the decoded values beyond the
-// `inputs` ones the whole-solid getter gives.
+// takes the axis length, and the getters of their decoded blocks with the
+// values each gives: the whole-solid getter, then the single getters of the
+// values it does not give and of the end centres it computes.
 struct Family {
     char letter;
     int words, inputs;  // inputs: the values the full setter takes
@@ -35,8 +35,7 @@ struct Family {
     std::vector<Span> spans;
     int zeroWord = 0, lengthWord = 0;
     SetWords setUpper = nullptr;
-    GetWords getAll = nullptr;
-    std::vector<std::pair<GetWords, int>> parts = {}, centres = {};  // centres: getter, first of its 3 whole-solid values
+    std::vector<std::pair<GetWords, int>> parts = {};
 };
 
 const Family kFamilies[] = {
@@ -57,17 +56,16 @@ const Family kFamilies[] = {
       {6, 3, GMD_SetEllipticalCylinderXdirection}, {9, 1, scalar<GMD_SetEllipticalCylinderXsemiAxis>},
       {10, 1, scalar<GMD_SetEllipticalCylinderYsemiAxis>}, {12, 1, scalar<GMD_SetEllipticalCylinderLowerTiltAngle>},
       {13, 1, scalar<GMD_SetEllipticalCylinderHeight>}, {14, 1, scalar<GMD_SetEllipticalCylinderUpperTiltAngle>}},
-     11, 13, GMD_SetEllipticalCylinderUpperCenter, GMD_GetEllipticalCylinder,
-     {{GMD_GetEllipticalCylinderCenter, 3}, {GMD_GetEllipticalCylinderHeight, 1}, {GMD_GetEllipticalCylinderYdirection, 3},
-      {GMD_GetEllipticalCylinderZdirection, 3}},
-     {{GMD_GetEllipticalCylinderLowerCenter, 0}, {GMD_GetEllipticalCylinderUpperCenter, 3}}},
+     11, 13, GMD_SetEllipticalCylinderUpperCenter, {{GMD_GetEllipticalCylinder, 13}, {GMD_GetEllipticalCylinderCenter, 3},
+      {GMD_GetEllipticalCylinderHeight, 1}, {GMD_GetEllipticalCylinderYdirection, 3}, {GMD_GetEllipticalCylinderZdirection, 3},
+      {GMD_GetEllipticalCylinderLowerCenter, 3}, {GMD_GetEllipticalCylinderUpperCenter, 3}}},
     {'F', 17, 15, GMD_SetCone,
      {{0, 3, GMD_SetConeLowerCenter}, {3, 3, GMD_SetConeZdirection}, {6, 3, GMD_SetConeXdirection},
       {10, 1, scalar<GMD_SetConeLowerXsemiAxis>}, {11, 1, scalar<GMD_SetConeLowerYsemiAxis>}, {12, 1, scalar<GMD_SetConeHeight>},
       {13, 1, scalar<GMD_SetConeUpperXsemiAxis>}, {14, 1, scalar<GMD_SetConeUpperYsemiAxis>},
       {15, 1, scalar<GMD_SetConeLowerTiltAngle>}, {16, 1, scalar<GMD_SetConeUpperTiltAngle>}},
-     9, 12, GMD_SetConeUpperCenter, GMD_GetCone,
-     {{GMD_GetConeHeight, 1}, {GMD_GetConeYdirection, 3}, {GMD_GetConeZdirection, 3}}, {{GMD_GetConeUpperCenter, 3}}},
+     9, 12, GMD_SetConeUpperCenter, {{GMD_GetCone, 15}, {GMD_GetConeHeight, 1}, {GMD_GetConeYdirection, 3},
+      {GMD_GetConeZdirection, 3}, {GMD_GetConeUpperCenter, 3}}},
 };
 
 // The unit axis and length from `lower` to `upper` as a correct writer
@@ -80,19 +78,14 @@ Words axisWords(const float lower[3], const float upper[3]) {
     return floats({float(d[0] * r), float(d[1] * r), float(d[2] * r), float(len)});
 }
 
-// Everything the getters report, whole-solid getter first; nullopt when it
-// refuses, which the single ones must then all do. The end centres are
-// computed, so their own getters are checked against the whole-solid ones.
+// Everything the getters of a decoded block report, in the order of `parts`;
+// nullopt when none answers. The whole-solid getter and the single ones
+// answer together or not at all, else the result fits neither.
 std::optional<Words> block(GMD_File* h, const Family& a) {
-    auto all = got(h, a.getAll, std::size_t(a.inputs));
-    for (const auto& [get, at] : a.centres)
-        EXPECT_EQ(got(h, get, 3), all ? std::optional(Words(all->begin() + at, all->begin() + at + 3)) : std::nullopt) << at;
-    for (const auto& [get, n] : a.parts) {
-        const auto w = got(h, get, std::size_t(n));
-        EXPECT_EQ(w.has_value(), all.has_value());
-        if (all && w) all->insert(all->end(), w->begin(), w->end());
-    }
-    return all;
+    Words all;
+    for (const auto& [get, n] : a.parts)
+        if (const auto w = got(h, get, std::size_t(n))) all.insert(all.end(), w->begin(), w->end());
+    return all.empty() ? std::nullopt : std::optional(all);
 }
 
 }  // namespace
@@ -156,8 +149,7 @@ TEST(AxisSetters, StoreTheUnitAxisAndItsLengthAndTheUpperCentreRecomputesThem) {
             // The stored words: the inputs with the axis for the upper centre, the length and a zero word inserted.
             const float* v = asFloats(in);
             const Words axis = axisWords(v, v + 3);
-            Words words = in;
-            for (int k = 3; k < 6; ++k) words[k] = axis[k - 3];
+            Words words = join({{in[0], in[1], in[2]}, {axis[0], axis[1], axis[2]}, Words(in.begin() + 6, in.end())});
             words.insert(words.begin() + a->zeroWord, 0u);
             words.insert(words.begin() + a->lengthWord, axis[3]);
             // The upper centre set back after a move onto the lower one.
@@ -174,18 +166,16 @@ TEST(AxisSetters, StoreTheUnitAxisAndItsLengthAndTheUpperCentreRecomputesThem) {
 // of their own letter is accepted: not through setters, not through a frame
 // rejected for its length, not through the other family's.
 TEST(DecodedBlocks, FramesFromElsewhere) {
-    const std::tuple<const Family&, std::vector<float>, std::vector<float>> cases[] = {
-        {kFamilies[4], {0, 0, 0, 0, 0, 1, 1, 0, 0, 2, 1, 2, 0.25f, 3, 0.5f},
-         {0, 0, -2, 0, 0, 3, 1, 0, 0, 2, 1, 0.25f, 0.5f, 0, 0, 0, 5, 0, 1, 0, 0, 0, 1}},
-        {kFamilies[4], {5, -1, 2, 0, 1, 0, 0, 0, 1, 3, 4, -1, 0, 2, 0},
-         {5, 0, 2, 5, 1, 2, 0, 0, 1, 3, 4, 0, 0, 5, -1, 2, 1, 1, 0, 0, 0, 1, 0}},
-        {kFamilies[5], {1, 2, 3, 2, 0, 0, 0, 1, 0, 99, 4, 5, -2, 6, 7, 8, 9},  // |Z| 2 doubles the distances
-         {1, 2, 3, -3, 2, 3, 0, 1, 0, 4, 5, 6, 7, 8, 9, -2, 0, 0, 1, 2, 0, 0}},
-        {kFamilies[5], {0, 0, 0, 0, 0, 1, 0, 0, 3, 0, 1, 1, 1, 1, 1, 0, 0},  // X parallel to Z, and as stored
-         {0, 0, 0, 0, 0, 1, 0, 0, 3, 1, 1, 1, 1, 0, 0, 1, 0, 0, 0, 0, 0, 1}},
+    const std::tuple<const Family&, const Family&, std::vector<float>, std::vector<float>> cases[] = {
+        {kFamilies[4], kFamilies[5], {0, 0, 0, 0, 0, 1, 1, 0, 0, 2, 1, 2, 0.25f, 3, 0.5f},
+         {0, 0, -2, 0, 0, 3, 1, 0, 0, 2, 1, 0.25f, 0.5f, 0, 0, 0, 5, 0, 1, 0, 0, 0, 1, 0, 0, -2, 0, 0, 3}},
+        {kFamilies[4], kFamilies[5], {5, -1, 2, 0, 1, 0, 0, 0, 1, 3, 4, -1, 0, 2, 0},
+         {5, 0, 2, 5, 1, 2, 0, 0, 1, 3, 4, 0, 0, 5, -1, 2, 1, 1, 0, 0, 0, 1, 0, 5, 0, 2, 5, 1, 2}},
+        // |Z| 2 doubles the distances; X and Z are kept as stored.
+        {kFamilies[5], kFamilies[4], {1, 2, 3, 2, 0, 0, 0, 2, 0, 99, 4, 5, -2, 6, 7, 8, 9},
+         {1, 2, 3, -3, 2, 3, 0, 2, 0, 4, 5, 6, 7, 8, 9, -2, 0, 0, 1, 2, 0, 0, -3, 2, 3}},
     };
-    for (const auto& [a, words, want] : cases) {
-        const Family& other = &a == &kFamilies[4] ? kFamilies[5] : kFamilies[4];
+    for (const auto& [a, other, words, want] : cases) {
         ReadFile in(concat({frame(a.letter, floats(words)), frame(other.letter, counting(std::size_t(other.words))),
                             frame(a.letter, counting(words.size() + 1))}));
         EXPECT_EQ(block(in, a), std::nullopt);
