@@ -1,15 +1,16 @@
 // Mesh element records: the frames setter sequences build (with the
 // attribute layout code), how records read from a file are converted, judged
 // and typed, and what each getter gives on them, also after setters amend them.
+#include <tuple>
+
 #include "test_support.h"
 
 using namespace gmdtest;
 
 namespace {
 
-const Words kVertexWords = floats({-1.5f, 2.25f, 1e-3f}), kOrientationWords = floats({0.5f, -0.25f, 8});
+const Words kVertexWords = floats({-1.5f, 2.25f, 1e-3f}), kOrientationWords = floats({0.5f, -0.25f, 8}), kCounting = counting(12);
 const Words kThickness = floats({0.125f, 2.5f, -3}), t1 = floats({0.125f}), t2 = floats({0.125f, 2.5f});
-const Words kCounting = counting(12);
 const float *const kQuad = asFloats(kCounting), *const kVertex = asFloats(kVertexWords);
 const float *const kOrientation = asFloats(kOrientationWords), *const kThick = asFloats(kThickness);
 const int32_t kGroups[3] = {4, 9, 2}, kSixOne[2] = {6, 1};
@@ -67,8 +68,7 @@ TEST(MeshSetters, BuildTheFramesOfTheirLetters) {
         // Only a list of the same length is overwritten in place, also behind the orientation.
         {"t2o2!1!n!p", frame('A', join({triangle, kOrientationWords, ints({2}), t2}), 0, 3)},
         // Wedges and edges, macro groups and scattered vertices.
-        {"RLW8", frame('w', join({counting(9), kVertexWords, ints({6, 7})}))},
-        {"EW", frame('e', join({counting(12), ints({5, 5})}))},
+        {"RLW8", frame('w', join({triangle, kVertexWords, ints({6, 7})}))}, {"EW", frame('e', join({quad, ints({5, 5})}))},
         // Whatever the order, a macro group is group list, then name.
         {"Um", frame('U', join({list, five}))}, {"mU", frame('U', join({list, five}))},
         {"mUu", frame('U', join({ints({1, 2}), five}))},  // a new list replaces the last and keeps the name
@@ -87,30 +87,27 @@ TEST(MeshReading, ConvertsLegacyPolygonsAndTypesByLetterLayoutCodeAndWordCount) 
         int code, words, type, vertices, kept;
     } cases[] = {
         // Legacy 'P': 7-8 words are a segment with radius, 10-11 a triangle, 13 or more a quad.
-        {'P', 0, 6, 0, 3, 6},    {'P', 0, 7, 'L', 2, 7},  {'P', 0, 10, 3, 3, 9},   {'P', 4, 12, 4, 4, 12},
-        {'P', 0, 13, 4, 4, 12},
+        {'P', 0, 6, 0, 3, 6}, {'P', 0, 7, 'L', 2, 7}, {'P', 0, 10, 3, 3, 9}, {'P', 4, 12, 4, 4, 12}, {'P', 0, 13, 4, 4, 12},
         // 'p': 11 or 14 words whatever the second header byte.
-        {'p', 7, 11, 1, 3, 11},  {'p', -3, 14, 2, 4, 14}, {'p', 0, 12, 0, 3, 12},
+        {'p', 7, 11, 1, 3, 11}, {'p', -3, 14, 2, 4, 14}, {'p', 0, 12, 0, 3, 12},
         // 'A' code 0: exactly 12 or 15 words; codes 1 and 3 are triangles, 2 and 4 quads, at any word count.
-        {'A', 0, 12, 5, 3, 12},  {'A', 0, 15, 6, 4, 15},  {'A', 1, 10, 5, 3, 10},  {'A', 3, 13, 5, 3, 13},
+        {'A', 0, 12, 5, 3, 12}, {'A', 0, 15, 6, 4, 15}, {'A', 1, 10, 5, 3, 10}, {'A', 3, 13, 5, 3, 13},
         {'A', 2, 100, 6, 4, 100}, {'A', 4, 11, 6, 4, 11}, {'A', 5, 12, 0, 3, 12},
         // Segments: 'L' of 6 words or more, 'l' of exactly 8; wedges and edges: 12 or 14 words.
-        {'L', 0, 6, 'L', 2, 6},  {'l', 0, 8, 'l', 2, 8},  {'l', 0, 7, 0, 2, 7},    {'W', 0, 12, 'W', 0, 12},
-        {'W', 0, 14, 'W', 0, 14}, {'w', 0, 15, 0, 0, 15},   {'e', 0, 14, 'e', 0, 14},
+        {'L', 0, 6, 'L', 2, 6}, {'l', 0, 8, 'l', 2, 8}, {'l', 0, 7, 0, 2, 7}, {'W', 0, 12, 'W', 0, 12},
+        {'W', 0, 14, 'W', 0, 14}, {'w', 0, 15, 0, 0, 15}, {'e', 0, 14, 'e', 0, 14},
     };
     const Read whole[] = {G(GMD_GetSegment, 6), G(GMD_GetTriangleVertices, 9), G(GMD_GetQuad, 12)};
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.letter << " code " << c.code << ", " << c.words << " words");
         ReadFile f(frame(c.letter, counting(std::size_t(c.words)), 3, c.code), 1);
         EXPECT_EQ(GMD_GetRecordType(f), c.type);
-        for (int v = 0; v < 5; ++v) {
-            float out[3] = {};
-            EXPECT_EQ(GMD_GetVertex(f, uint32_t(v), out), v < c.vertices && 3 * v + 3 <= c.kept ? 1 : 0) << "vertex " << v;
-        }
-        for (int n = 2; n <= 4; ++n) {
-            const bool held = c.vertices == n && c.kept >= 3 * n;
-            EXPECT_EQ(whole[n - 2](f), held ? std::optional(counting(3 * std::size_t(n))) : std::nullopt) << n;
-        }
+        for (int v = 0; v < 5; ++v)
+            EXPECT_EQ(gotFrom<float>(3, [&](float* out) { return GMD_GetVertex(f, uint32_t(v), out); }).has_value(),
+                      v < c.vertices && 3 * v + 3 <= c.kept) << "vertex " << v;
+        for (int n = 2; n <= 4; ++n)
+            EXPECT_EQ(whole[n - 2](f), c.vertices == n && c.kept >= 3 * n ? std::optional(counting(3 * std::size_t(n)))
+                                                                          : std::nullopt) << n;
     }
 }
 
@@ -126,48 +123,42 @@ TEST(MeshGetters, ReadOnlyWordsTheRecordHolds) {
     };
     const Read name = [](GMD_File* h) {
         const auto s = textOf(h, GMD_GetMacroGroupName, 32);
-        return s ? std::optional(Words(s->begin(), s->end())) : std::nullopt;
+        return s ? std::optional(text(*s)) : std::nullopt;
     };
-    auto chars = [](const std::string& s) { return Words(s.begin(), s.end()); };
-    const Read volumes = GMD_GET(int32_t, 2, GMD_GetPolygonVolumes(h, out, out + 1));
-    const Read radius = G(GMD_GetSegmentRadius, 1), volume = G(GMD_GetSegmentVolume, 1);
+    const Read volumes = GMD_GET(int32_t, 2, GMD_GetPolygonVolumes(h, out, out + 1)), right = G(GMD_GetEWRightAdjacentPolygon, 1);
+    const Read radius = G(GMD_GetSegmentRadius, 1), numGroups = G(GMD_GetMacroGroupNumGroups, 1);
     const Read orientation = G(GMD_GetPolygonFSSorientation, 3), wedge = G(GMD_GetWedge, 12);
-    const Read left = G(GMD_GetEWLeftAdjacentPolygon, 1), right = G(GMD_GetEWRightAdjacentPolygon, 1);
-    const Read numGroups = G(GMD_GetMacroGroupNumGroups, 1), numAdjacent = G(GMD_GetScattVertexNumAdjacent, 1);
     auto thickness = [](std::size_t n) { return G(GMD_GetPolygonThickness, n); };
     auto groups = [](std::size_t n) { return G(GMD_GetMacroGroupGroups, n); };
-    auto list = [](int code, std::size_t before, int32_t n, std::size_t after) {
-        return frame('A', join({counting(before), ints({n}), counting(after, 20)}), 0, code);
-    };
     const std::nullopt_t no = std::nullopt;
-    const Words all = join({counting(12), ints({21, 22, 23})});
-    auto prefix = [&](char letter, std::size_t n) { return frame(letter, Words(all.begin(), all.begin() + long(n))); };
-    const struct {
-        Bytes frames;
-        std::vector<Expect> reads;
-        const char* script = "";
-    } cases[] = {
-        {frame('l', join({counting(7), ints({-3})})), {{radius, counting(1, 7)}, {volume, ints({-3})}}},
-        {frame('p', join({counting(9), ints({4, 5})})), {{volumes, ints({4, 5})}, {orientation, no}, {radius, no}}},
-        {list(3, 12, 3, 3), {{orientation, counting(3, 10)}, {numThickness, ints({3})}, {thickness(3), counting(3, 20)}}},
-        {list(1, 9, 3, 2), {{numThickness, no}, {thickness(0), no}}},  // list shorter than its count
-        {list(1, 9, -2, 0), {{numThickness, ints({-2})}, {thickness(0), Words{}}}},  // negative: copies nothing
-        {frame('A', counting(15), 0, 4), {{orientation, counting(3, 13)}, {numThickness, no}}},  // the count word is missing
+    // Frames read, getters and what they give, the script run first.
+    const std::tuple<Bytes, std::vector<Expect>, const char*> cases[] = {
+        {frame('l', join({counting(7), ints({-3})})), {{radius, counting(1, 7)}, {G(GMD_GetSegmentVolume, 1), ints({-3})}}, ""},
+        {frame('p', join({counting(9), ints({4, 5})})), {{volumes, ints({4, 5})}, {orientation, no}, {radius, no}}, ""},
+        // Thickness lists after the count word: whole, shorter than the count, and a negative count that copies nothing.
+        {frame('A', join({counting(12), ints({3}), counting(3, 20)}), 0, 3),
+         {{orientation, counting(3, 10)}, {numThickness, ints({3})}, {thickness(3), counting(3, 20)}}, ""},
+        {frame('A', join({counting(9), ints({3}), counting(2, 20)}), 0, 1), {{numThickness, no}, {thickness(0), no}}, ""},
+        {frame('A', join({counting(9), ints({-2})}), 0, 1), {{numThickness, ints({-2})}, {thickness(0), Words{}}}, ""},
+        // The count word is missing.
+        {frame('A', counting(15), 0, 4), {{orientation, counting(3, 13)}, {numThickness, no}}, ""},
         // Wedges: each getter answers when the record holds its words.
-        {prefix('w', 14), {{wedge, counting(12)}, {G(GMD_GetEWFirstVert, 3), counting(3)},
-                           {G(GMD_GetEWSecondVert, 3), counting(3, 4)}, {G(GMD_GetEWLeftNormal, 3), counting(3, 7)},
-                           {G(GMD_GetEWRightNormal, 3), counting(3, 10)}, {left, ints({21})}, {right, ints({22})}}},
+        {frame('w', join({counting(12), ints({21, 22})})),
+         {{wedge, counting(12)}, {G(GMD_GetEWFirstVert, 3), counting(3)}, {G(GMD_GetEWSecondVert, 3), counting(3, 4)},
+          {G(GMD_GetEWLeftNormal, 3), counting(3, 7)}, {G(GMD_GetEWRightNormal, 3), counting(3, 10)},
+          {G(GMD_GetEWLeftAdjacentPolygon, 1), ints({21})}, {right, ints({22})}}, ""},
         // Macro groups: blocks and names inside the record only.
-        {frame('U', {}), {{numGroups, no}, {groups(0), no}}},
-        {frame('U', ints({3, 5, 6})), {{numGroups, no}, {groups(0), no}, {name, no}}},
-        {frame('U', ints({-1, 5, 6})), {{numGroups, ints({-1})}, {groups(0), Words{}}, {name, no}}},
-        {frame('U', join({ints({1, 5, 8}), text("Copper1 ")})), {{name, chars("Copper1 ")}}},
-        {frame('U', join({ints({1, 5, 8}), text("abcd")})), {{name, no}}},
+        {frame('U', {}), {{numGroups, no}, {groups(0), no}}, ""},
+        {frame('U', ints({3, 5, 6})), {{numGroups, no}, {groups(0), no}, {name, no}}, ""},
+        {frame('U', ints({-1, 5, 6})), {{numGroups, ints({-1})}, {groups(0), Words{}}, {name, no}}, ""},
+        {frame('U', join({ints({1, 5, 8}), text("Copper1 ")})), {{name, text("Copper1 ")}}, ""},
+        {frame('U', join({ints({1, 5, 8}), text("abcd")})), {{name, no}}, ""},
         // A name set twice, then the groups: the first name stays as stored.
-        {frame(0, {}), {{name, chars("ab  ")}, {groups(2), ints({6, 1})}}, "yYk"},
+        {frame(0, {}), {{name, text("ab  ")}, {groups(2), ints({6, 1})}}, "yYk"},
         // Scattered vertices: the list is whatever follows the position.
-        {prefix('v', 3), {{G(GMD_GetScattVertexPosition, 3), counting(3)}, {numAdjacent, ints({0})},
-                          {G(GMD_GetScattVertexAdjacent, 0), Words{}}}},
+        {frame('v', counting(3)),
+         {{G(GMD_GetScattVertexPosition, 3), counting(3)}, {G(GMD_GetScattVertexNumAdjacent, 1), ints({0})},
+          {G(GMD_GetScattVertexAdjacent, 0), Words{}}}, ""},
         // A shorter 'W' becomes a 14-word edge whose missing words are 0; a short
         // 'w' or 'e' is never grown, nor does a 'v' without its position take a list.
         {frame('W', {}), {{wedge, zeros(12)}, {right, ints({5})}}, "E"},
@@ -176,9 +167,10 @@ TEST(MeshGetters, ReadOnlyWordsTheRecordHolds) {
         {concat({frame('A', counting(12)), frame('A', counting(15), 0, 9)}), {{orientation, no}}, "Z+"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << &c - cases << " \"" << c.script << "\"");
-        ReadFile f(c.frames, 1);
-        runScript(f, kCalls, c.script);
-        expectReads(f, c.reads);
+        const auto& [frames, reads, script] = c;
+        SCOPED_TRACE(::testing::Message() << &c - cases << " \"" << script << "\"");
+        ReadFile f(frames, 1);
+        runScript(f, kCalls, script);
+        expectReads(f, reads);
     }
 }
