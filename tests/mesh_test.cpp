@@ -87,7 +87,8 @@ TEST(MeshReading, ConvertsLegacyPolygonsAndTypesByLetterLayoutCodeAndWordCount) 
         int code, words, type, vertices, kept;
     } cases[] = {
         // Legacy 'P': 7-8 words are a segment with radius, 10-11 a triangle, 13 or more a quad.
-        {'P', 0, 6, 0, 3, 6}, {'P', 0, 7, 'L', 2, 7}, {'P', 0, 10, 3, 3, 9}, {'P', 4, 12, 4, 4, 12}, {'P', 0, 13, 4, 4, 12},
+        {'P', 0, 0, 0, 3, 0}, {'P', 0, 6, 0, 3, 6}, {'P', 0, 7, 'L', 2, 7}, {'P', 0, 10, 3, 3, 9},
+        {'P', 4, 12, 4, 4, 12}, {'P', 0, 13, 4, 4, 12},
         // 'p': 11 or 14 words whatever the second header byte.
         {'p', 7, 11, 1, 3, 11}, {'p', -3, 14, 2, 4, 14}, {'p', 0, 12, 0, 3, 12},
         // 'A' code 0: exactly 12 or 15 words; codes 1 and 3 are triangles, 2 and 4 quads, at any word count.
@@ -162,6 +163,8 @@ TEST(MeshGetters, ReadOnlyWordsTheRecordHolds) {
         // A shorter 'W' becomes a 14-word edge whose missing words are 0; a short
         // 'w' or 'e' is never grown, nor does a 'v' without its position take a list.
         {frame('W', {}), {{wedge, zeros(12)}, {right, ints({5})}}, "E"},
+        {frame('W', counting(11)), {{wedge, join({counting(11), zeros(1)})}, {right, ints({5})}}, "E"},
+        {frame('P', counting(6)), {}, "!1!o"},  // nor does a short 'P' take attributes
         {concat({frame('w', counting(12)), frame('e', counting(13)), frame('v', counting(2))}), {}, "!L!R5+!E+!V!J"},
         // A reset clears the orientation flag, which an invalid 'A' read next leaves alone.
         {concat({frame('A', counting(12)), frame('A', counting(15), 0, 9)}), {{orientation, no}}, "Z+"},

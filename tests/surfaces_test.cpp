@@ -43,7 +43,8 @@ struct Surface {
     // point row after row, the dimensions and the boundary values.
     Words record() {
         Words grid;
-        for (int p = 0; p < 6; ++p) grid = join({grid, floats({points[3 * p], points[3 * p + 1], points[3 * p + 2], weights[p]})});
+        for (int p = 0; p < 6; ++p)
+            grid = join({grid, floats({points[3 * p], points[3 * p + 1], points[3 * p + 2], weights[p]})});
         return join({floats({51, 5, 4, 2, 3, 2, -3}), floats(uKnots), floats(vKnots), grid, floats({2, 3}), floats(boundary)});
     }
     void expectIn(GMD_File* h) {
@@ -206,7 +207,8 @@ TEST(Decoding, SoundAndDamagedSurfacesAndHinges) {
         // count, and words after the last section are ignored.
         {'N', withW({3.9f, 0, 0, 0, 2, -1.7f, 1, 2, 3, 1, 2.5f, 10, 11, 12, 13, 14, 15, 99}), {3, 0, 0, 0, 2, 3, -1}},
         {'H', {0, 0, 0, 0, 99}, {}, ""},
-        {'H', join({ints({5}), text("ABCD"), ints({4}), text("TYPE"), ints({0, 0})}), {}, "ABCD\x04"},  // overlaps the next length
+        // A name that overlaps the next length word.
+        {'H', join({ints({5}), text("ABCD"), ints({4}), text("TYPE"), ints({0, 0})}), {}, "ABCD\x04"},
         // Damaged: too short; W wrong; a count negative, NaN or past 32 bits; the hole origin past 32 bits; then
         // U knots, V knots, grid, boundaries, dimensions and points passing the end, or overflowing (2147483520 is
         // the largest float below 2^31).
@@ -293,7 +295,8 @@ TEST(Names, ExactRecordsLettersAndReadBack) {
         EXPECT_EQ(bytes, frame(letter, text(names[r][1]), 0, letter == 'Z' ? 0x20 : 6)) << letter;
         ReadFile in(bytes, 1);
         const bool junction = letter == 'Z';
-        EXPECT_EQ(textOf(in, junction ? GMD_GetJunctionGroupName : GMD_GetMaterialName, std::strlen(names[r][1]) + 1), names[r][1]);
+        const std::size_t room = std::strlen(names[r][1]) + 1;
+        EXPECT_EQ(textOf(in, junction ? GMD_GetJunctionGroupName : GMD_GetMaterialName, room), names[r][1]);
         EXPECT_EQ(textOf(in, junction ? GMD_GetMaterialName : GMD_GetJunctionGroupName), std::nullopt);
     }
     ReadFile in(frame('m', {0x00424241u, text("ABCD")[0]}), 1);
