@@ -284,7 +284,8 @@ TEST(Names, ExactRecordsLettersAndReadBack) {
         {'M', GMD_SetGroupMaterialName}, {'m', GMD_SetVolumeMaterialName}, {'Z', GMD_SetJunctionGroupName}};
     const char* names[][2] = {{"Copper1", "Copper1 "}, {"", ""}, {"Twelve chars", "Twelve chars"}};
     for (std::size_t r = 0; r < 3; ++r) {
-        const auto [letter, set] = setters[r];
+        const char letter = setters[r].first;
+        const Set set = setters[r].second;
         const Bytes bytes = frameOf([&](GMD_File* h) {
             GMD_SetGroup2(h, 6);
             ASSERT_EQ(set(h, "a longer name first"), 1);
