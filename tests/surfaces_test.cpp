@@ -253,7 +253,7 @@ TEST(Names, ExactRecordsLettersAndReadBack) {
     const char* names[][2] = {{"Copper1", "Copper1 "}, {"", ""}, {"Twelve chars", "Twelve chars"}};
     for (std::size_t r = 0; r < 3; ++r) {
         const auto [letter, set] = setters[r];
-        const Bytes bytes = frameOf([&](GMD_File* h) {
+        const Bytes bytes = frameOf([&, letter = letter, set = set](GMD_File* h) {  // C++17 captures bindings only this way
             GMD_SetGroup2(h, 6);
             ASSERT_EQ(set(h, "a longer name first"), 1);
             for (const auto& [other, refused] : setters) EXPECT_EQ(refused(h, nullptr) + refused(h, "x"), other == letter);
