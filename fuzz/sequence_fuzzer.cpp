@@ -34,11 +34,6 @@ int32_t (*const kText[])(GMD_File*, const char*) = {GMD_SetMacroGroupName, GMD_S
                                                      GMD_SetGroupMaterialName, GMD_SetVolumeMaterialName,
                                                      GMD_SetJunctionGroupName};
 
-template <class T, std::size_t N>
-const T& pick(const T (&table)[N], FuzzedDataProvider& in) {
-    return table[in.ConsumeIntegralInRange<std::size_t>(0, N - 1)];
-}
-
 uint32_t le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t{p[3]} << 24; }
 
 }  // namespace
@@ -58,11 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         switch (in.ConsumeIntegralInRange(0, 13)) {
             case 0: writes += GMD_WriteRecord(out); break;
             case 1: GMD_ResetRecord(out); break;
-            case 2: pick(kFloats, in)(out, values.data()); break;
-            case 3: pick(kFloat, in)(out, values[0]); break;
-            case 4: pick(kInt, in)(out, n); break;
-            case 5: pick(kIndexed, in)(out, in.ConsumeIntegralInRange<uint32_t>(0, 4), values.data()); break;
-            case 6: pick(kText, in)(out, in.ConsumeRandomLengthString(24).c_str()); break;
+            case 2: in.PickValueInArray(kFloats)(out, values.data()); break;
+            case 3: in.PickValueInArray(kFloat)(out, values[0]); break;
+            case 4: in.PickValueInArray(kInt)(out, n); break;
+            case 5: in.PickValueInArray(kIndexed)(out, in.ConsumeIntegralInRange<uint32_t>(0, 4), values.data()); break;
+            case 6: in.PickValueInArray(kText)(out, in.ConsumeRandomLengthString(24).c_str()); break;
             case 7: GMD_SetPolygonThickness(out, n, values.data()); break;
             case 8: GMD_SetMacroGroupGroups(out, n, ints.data()); break;
             case 9: GMD_SetScattVertexAdjacent(out, n, ints.data()); break;

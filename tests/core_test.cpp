@@ -40,6 +40,11 @@ TEST(Handle, OpenFailuresDirectionsAndTruncation) {
     ReadFile in(file.bytes(), 1);
     EXPECT_TRUE(GMD_SetTolerance(in, 5.0f) && !GMD_WriteRecord(in) && !GMD_GetRecordType(in)) << "emptied all the same";
     EXPECT_EQ(nextType(in), 'G') << "reading goes on";
+    // A full device shows as a failed write, at the write that notices and after.
+    Handle full(GMD_OpenWriteFile("/dev/full"));
+    int written = 0;
+    while (full.h && written < 100000 && GMD_SetTolerance(full, 1.0f) && GMD_WriteRecord(full)) ++written;
+    EXPECT_TRUE(!full.h || (written < 100000 && GMD_SetTolerance(full, 1.0f) && !GMD_WriteRecord(full)));
 }
 
 // Header bytes take -127 to 127 and are signed in a file; letters without a
@@ -126,15 +131,6 @@ TEST(Frame, DamagedFramesFailForGood) {
         EXPECT_EQ(got(in, GMD_GetTolerance, 1), std::nullopt) << "the words are gone";
         EXPECT_EQ(GMD_GetRecord(in), 0) << "the good frame behind the damage is never reached";
     }
-}
-
-TEST(Frame, FullDeviceFailsAtTheWriteThatNoticesAndAfter) {
-    Handle out(GMD_OpenWriteFile("/dev/full"));
-    if (!out.h) GTEST_SKIP() << "no /dev/full here";
-    int written = 0;
-    while (written < 100000 && GMD_SetTolerance(out, 1.0f) && GMD_WriteRecord(out)) ++written;
-    EXPECT_LT(written, 100000) << "a full device must show as a failed write";
-    EXPECT_TRUE(GMD_SetTolerance(out, 1.0f) && !GMD_WriteRecord(out));
 }
 
 // Each thread writes and reads back its own file of 5000 records, more than

@@ -1,5 +1,5 @@
-// Allocation failures injected into growing setters and the surface encoder
-// and decoder, and lengths that lie: each call ends in its failure
+// Allocation failures injected into growing setters and the surface
+// decoder, and lengths that lie: each call ends in its failure
 // value, leaves the record as it was, and memory follows the bytes that
 // actually arrive.
 #include <string>
@@ -65,18 +65,6 @@ TEST(FaultInjection, GrowingSettersRefuseAndLeaveTheRecord) {
             return outcome.second;
         });
     }
-}
-
-TEST(FaultInjection, EncodingFailureWritesNothing) {
-    failEachAllocation([](std::size_t n) {
-        Scratch out;
-        GMD_SetNurbsSizes(out, kSizes);
-        const auto [result, fired] = withFailingAllocation(n, [&] { return GMD_WriteRecord(out); });
-        EXPECT_TRUE(result == !fired && GMD_GetRecordType(out) == 0) << "the record is emptied whatever happened";
-        out.h.close();
-        EXPECT_EQ(out.file.bytes().empty(), fired);
-        return fired;
-    });
 }
 
 // A failed frame read is final; a failed decoder marks the record invalid.

@@ -14,8 +14,8 @@ struct Surface {
     std::vector<int32_t> sizes{5, 4, 2, 3, 2, 5, -3}, dimensions{2, 3};
     std::vector<float> uKnots{0, 0, 0.5f, 1, 1}, vKnots{-0.0f, 0.25f, 0.75f, 1};
     std::vector<float> points{0.1f, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, -12, 13, 14, 15, 16, 17};
-    std::vector<float> weights{1, 0.5f, fromBits(0x7FC12345u), 1e-45f, 2, 3};
-    std::vector<float> boundary{0, 0.125f, 1, 2, 3, 4, 5, 6, -0.0f, fromBits(0x7FC00001u)};
+    std::vector<float> weights{1, 0.5f, bitCast<float>(0x7FC12345u), 1e-45f, 2, 3};
+    std::vector<float> boundary{0, 0.125f, 1, 2, 3, 4, 5, 6, -0.0f, bitCast<float>(0x7FC00001u)};
 
     GMD_NurbsData data() {
         return {uKnots.data(), vKnots.data(), points.data(), weights.data(), dimensions.data(), boundary.data()};
@@ -189,7 +189,7 @@ TEST(Decoding, SoundAndDamagedSurfacesAndHinges) {
         // Damaged: too short; W wrong; a count negative, NaN or past 32 bits; the U knots passing the end; a grid
         // whose cells overflow (2147483520 is the largest float below 2^31).
         {'N', floats({5, 0, 0, 0, 0, 0})}, {'N', join({floats({31}), zeros(30)})}, {'N', withW({0, 0, 0, -2, 0, 0})},
-        {'N', withW({0, fromBits(0x7FC00000u), 0, 0, 0, 0})}, {'N', withW({2147483648.0f, 0, 0, 0, 0, 0})},
+        {'N', withW({0, bitCast<float>(0x7FC00000u), 0, 0, 0, 0})}, {'N', withW({2147483648.0f, 0, 0, 0, 0, 0})},
         {'N', withW({3, 0, 0, 0, 0, 0, 1, 2})}, {'N', withW({0, 0, 2147483520.0f, 2147483520.0f, 0, 0, 1, 2, 3, 4})},
         // A name running past the end, a point count past 32 bits, groups passing the end.
         {'H', join({ints({8}), text("ABCD")})}, {'H', {0, 0, 0x1999999Au, 0}}, {'H', {0, 0, 0, 2, 5}},

@@ -68,16 +68,14 @@ struct Scratch {
     operator GMD_File*() const { return h; }
 };
 
-// The same four bytes as another type of their size.
+// The same bytes as another type of their size.
 template <class To, class From>
 To bitCast(const From& from) {
-    static_assert(sizeof(To) == sizeof(From), "a cast of the bits keeps their size");
     To to;
     std::memcpy(&to, &from, sizeof to);
     return to;
 }
 inline std::uint32_t bits(float f) { return bitCast<std::uint32_t>(f); }
-inline float fromBits(std::uint32_t u) { return bitCast<float>(u); }
 
 // Words handed to a setter that takes float values.
 inline const float* asFloats(const Words& words) { return reinterpret_cast<const float*>(words.data()); }
