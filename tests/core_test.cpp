@@ -9,7 +9,8 @@ using namespace gmdtest;
 namespace {
 
 void writeTolerances(GMD_File* h, std::initializer_list<float> values) {
-    for (float v : values) EXPECT_TRUE(GMD_SetTolerance(h, 9.0f) && GMD_SetTolerance(h, v) && GMD_WriteRecord(h));
+    for (float v : values)
+        EXPECT_TRUE(GMD_SetTolerance(h, 9.0f) && GMD_GetRecordType(h) == 'G' && GMD_SetTolerance(h, v) && GMD_WriteRecord(h));
 }
 
 int32_t groupOf(GMD_File* h, int32_t (*get)(GMD_File*, int32_t*) = GMD_GetGroup) {

@@ -164,7 +164,8 @@ TEST(MeshGetters, ReadOnlyWordsTheRecordHolds) {
         // 'w' or 'e' is never grown, nor does a 'v' without its position take a list.
         {frame('W', {}), {{wedge, zeros(12)}, {right, ints({5})}}, "E"},
         {frame('W', counting(11)), {{wedge, join({counting(11), zeros(1)})}, {right, ints({5})}}, "E"},
-        {frame('P', counting(6)), {}, "!1!o"},  // nor does a short 'P' take attributes
+        // Nor does a short 'P' take attributes; stray words behind a wedge become zero adjacency words.
+        {frame('P', counting(6)), {}, "!1!o"}, {frame('W', counting(14)), {{right, ints({0})}}, "L"},
         {concat({frame('w', counting(12)), frame('e', counting(13)), frame('v', counting(2))}), {}, "!L!R5+!E+!V!J"},
         // A reset clears the orientation flag, which an invalid 'A' read next leaves alone.
         {concat({frame('A', counting(12)), frame('A', counting(15), 0, 9)}), {{orientation, no}}, "Z+"},

@@ -108,7 +108,7 @@ TEST(SolidSetters, CreateThenPatch) {
 // full setter makes it whole. Another family's setters refuse it either way.
 TEST(SolidRecords, ReadingJudgesTheWordCountAndGettersCopyBitForBit) {
     // Values no arithmetic would keep: a NaN with a payload, -0.0, a subnormal.
-    const Words odd = {0x7FC01234u, 0x80000000u, 0x00000001u, bits(2.5f), bits(-3.75f), bits(1e30f), bits(6), 7, 8};
+    const Words odd = join({{0x7FC01234u, 0x80000000u, 0x00000001u}, floats({2.5f, -3.75f, 1e30f, 6}), {7, 8}});
     for (const Family& f : kFamilies)
         for (int words : {0, f.words - 1, f.words, f.words + 1}) {
             const Words stored = f.words < 9 ? Words(odd.begin(), odd.begin() + words) : counting(std::size_t(words));

@@ -153,6 +153,7 @@ TEST(Hinge, ExactRecordsRefusalsAndReadBack) {
         ASSERT_TRUE(GMD_SetHingeName(h, "HINGE-01") && GMD_SetHingeType(h, "axial") &&
                     GMD_SetHingePoints(h, 2, asFloats(twenty)) && GMD_SetHingeGroups(h, 0, nullptr));
         GMD_WriteRecord(h);
+        EXPECT_TRUE(GMD_SetTolerance(h, 1.0f) && !GMD_SetHingeName(h, "AB")) << "a name begins a hinge on the empty record only";
     });
     const Words axial = join({ints({8}), text("HINGE-01"), ints({8}), text("axial   "), ints({2}), counting(8),
                               floats({10, 9}), counting(8, 11), floats({20, 19}), ints({0})});
@@ -187,10 +188,12 @@ TEST(Decoding, SoundAndDamagedSurfacesAndHinges) {
         // A name that overlaps the next length word.
         {'H', join({ints({5}), text("ABCD"), ints({4}), text("TYPE"), ints({0, 0})}), {}, "ABCD\x04"},
         // Damaged: too short; W wrong; a count negative, NaN or past 32 bits; the U knots passing the end; a grid
-        // whose cells overflow (2147483520 is the largest float below 2^31).
+        // whose cells overflow (2147483520 is the largest float below 2^31); the hole origin below -2^31; a
+        // negative dimension.
         {'N', floats({5, 0, 0, 0, 0, 0})}, {'N', join({floats({31}), zeros(30)})}, {'N', withW({0, 0, 0, -2, 0, 0})},
         {'N', withW({0, bitCast<float>(0x7FC00000u), 0, 0, 0, 0})}, {'N', withW({2147483648.0f, 0, 0, 0, 0, 0})},
         {'N', withW({3, 0, 0, 0, 0, 0, 1, 2})}, {'N', withW({0, 0, 2147483520.0f, 2147483520.0f, 0, 0, 1, 2, 3, 4})},
+        {'N', withW({0, 0, 0, 0, 0, -3e9f})}, {'N', withW({0, 0, 0, 0, 2, 0, 3, -1, 1, 2, 3, 4})},
         // A name running past the end, a point count past 32 bits, groups passing the end.
         {'H', join({ints({8}), text("ABCD")})}, {'H', {0, 0, 0x1999999Au, 0}}, {'H', {0, 0, 0, 2, 5}},
     };

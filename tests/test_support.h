@@ -75,14 +75,13 @@ To bitCast(const From& from) {
     std::memcpy(&to, &from, sizeof to);
     return to;
 }
-inline std::uint32_t bits(float f) { return bitCast<std::uint32_t>(f); }
 
 // Words handed to a setter that takes float values.
 inline const float* asFloats(const Words& words) { return reinterpret_cast<const float*>(words.data()); }
 
 inline Words floats(const std::vector<float>& values) {
     Words w;
-    for (float f : values) w.push_back(bits(f));
+    for (float f : values) w.push_back(bitCast<std::uint32_t>(f));
     return w;
 }
 
@@ -92,7 +91,7 @@ inline Words zeros(std::size_t n) { return Words(n, 0u); }
 // Words first, first + 1, ... as floats: distinct values that show which words went where.
 inline Words counting(std::size_t n, float first = 1.0f) {
     Words w;
-    for (std::size_t i = 0; i < n; ++i) w.push_back(bits(first + static_cast<float>(i)));
+    for (std::size_t i = 0; i < n; ++i) w.push_back(bitCast<std::uint32_t>(first + static_cast<float>(i)));
     return w;
 }
 
